@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "track/message_sink.h"
+
+namespace ostrel::testing {
+
+// Keeps every message instead of showing it, so tests can check text, caption and owner.
+class RecordingMessages : public MessageSink {
+ public:
+  void Show(const UserMessage& message) override;
+
+  std::vector<UserMessage> shown;
+};
+
+}  // namespace ostrel::testing
