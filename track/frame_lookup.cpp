@@ -41,21 +41,24 @@ class Slots {
 
 struct ScanResult {
   enum Outcome { Exact, Later, RanOut } outcome;
-  std::int64_t slot;  // the slot met, or where the scan ended
-  ClockMs clock;      // the clock of the slot met
+  std::int64_t slot;       // the slot met, or where the scan ended
+  ClockMs clock;           // the clock of the slot met
+  std::int64_t lastEarlier; // the last slot examined with a clock before the time, or -1
 };
 
 // Walks slots from `from` by `step`, passing over slots without a record, until one whose
 // clock equals or passes `time`.
 ScanResult Scan(const Slots& slots, std::int64_t from, std::int64_t step, ClockMs time) {
   std::int64_t s = from;
+  std::int64_t lastEarlier = -1;
   for (; s < slots.count(); s += step) {
     const PointFrame* record = slots.Record(s);
     if (!record) continue;
-    if (record->clockMs == time) return {ScanResult::Exact, s, record->clockMs};
-    if (record->clockMs > time) return {ScanResult::Later, s, record->clockMs};
+    if (record->clockMs == time) return {ScanResult::Exact, s, record->clockMs, lastEarlier};
+    if (record->clockMs > time) return {ScanResult::Later, s, record->clockMs, lastEarlier};
+    lastEarlier = s;
   }
-  return {ScanResult::RanOut, s, 0};
+  return {ScanResult::RanOut, s, 0, lastEarlier};
 }
 
 void SetCurrent(TrackStore& store, std::int64_t slot) {
@@ -79,7 +82,12 @@ void FindFrameForTime(TrackStore& store, ClockMs time) {
     return;
   }
 
-  const ScanResult fine = Scan(slots, std::max<std::int64_t>(0, stop - kCoarseStep), 1, time);
+  // The fine scan goes back to the last coarse sample that was examined and found earlier.
+  // Going back a fixed block instead would start after that sample whenever the sample a
+  // block before the stop had no record, and select a frame seconds away from the time.
+  const std::int64_t fineStart =
+      coarse.lastEarlier >= 0 ? coarse.lastEarlier : std::max<std::int64_t>(0, stop - kCoarseStep);
+  const ScanResult fine = Scan(slots, fineStart, 1, time);
   if (fine.outcome == ScanResult::Exact) return SetCurrent(store, fine.slot);
   if (fine.outcome == ScanResult::Later) SetCurrent(store, slots.Weigh(fine.slot, fine.clock, time));
 }

@@ -18,7 +18,7 @@ inline constexpr std::int32_t kLeadInToleranceMs = 1000;
 // CurrentSlot to the slot nearest `time` (halfway selects the later one), or -1.
 
 // Full search, for when time may have jumped: coarse samples every kCoarseStep slots, then
-// one block slot by slot.
+// slot by slot from the last sample found earlier than the time.
 void FindFrameForTime(TrackStore& store, ClockMs time);
 // Incremental search from CurrentSlot forward, for playback ticks; it looks back at most to
 // the record before the slot where its scan stops.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "track/track_store.h"
@@ -14,6 +15,10 @@ namespace ostrel::testing {
 // and the points. `declaredCount` writes a different count than the points given, for
 // records that lie about their length.
 struct PointRecord {
+  PointRecord(std::int32_t frameNumber, std::int32_t clock, std::vector<TrackPoint> recordPoints = {},
+              std::optional<std::int16_t> count = std::nullopt)
+      : frame(frameNumber), clockMs(clock), points(std::move(recordPoints)), declaredCount(count) {}
+
   std::int32_t frame = 0;
   std::int32_t clockMs = 0;
   std::vector<TrackPoint> points;
