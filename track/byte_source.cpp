@@ -40,32 +40,6 @@ std::size_t ByteSource::Read(void* out, std::size_t count) {
   return delivered;
 }
 
-std::uint64_t ByteSource::Skip(std::uint64_t count) {
-  const std::uint64_t passable = std::min<std::uint64_t>(count, size_ - offset_);
-  const std::uint64_t buffered = end_ - begin_;
-  if (passable <= buffered) {
-    begin_ += static_cast<std::size_t>(passable);
-    offset_ += passable;
-    return passable;
-  }
-  const std::uint64_t target = offset_ + passable;
-  begin_ = end_ = 0;
-  if (std::fseek(file_, static_cast<long>(target), SEEK_SET) != 0) {
-    failed_ = true;
-    return 0;
-  }
-  offset_ = target;
-  return passable;
-}
-
-bool ByteSource::Rewind() {
-  begin_ = end_ = 0;
-  offset_ = 0;
-  failed_ = false;
-  std::clearerr(file_);
-  return std::fseek(file_, 0, SEEK_SET) == 0;
-}
-
 static_assert(sizeof(long) >= 8, "file offsets beyond 2 GiB are taken through long");
 
 bool OpenForReading(const char* path, OpenedFile& opened) {

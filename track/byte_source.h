@@ -12,19 +12,15 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Sequential reads from a file of known size through one reusable buffer, with skips that
-// seek instead of reading. Reads past the size deliver less, never more, so a file that
-// grows while it is read changes nothing; a read error ends the data early.
+// Sequential reads from a file of known size through one reusable buffer. Reads past the
+// size deliver less, never more, so a file that grows while it is read changes nothing; a
+// read error ends the data early.
 class ByteSource {
  public:
   ByteSource(std::FILE* file, std::uint64_t size, std::size_t bufferBytes);
 
   // Copies up to `count` bytes to `out` and returns how many were delivered.
   std::size_t Read(void* out, std::size_t count);
-  // Moves past up to `count` bytes and returns how many were passed.
-  std::uint64_t Skip(std::uint64_t count);
-  // Starts again from the first byte.
-  bool Rewind();
 
   std::uint64_t offset() const { return offset_; }
   std::uint64_t size() const { return size_; }

@@ -6,64 +6,78 @@
 
 #include "track/companion_paths.h"
 #include "track/memory_budget.h"
+#include "track/point_file_format.h"
 
 namespace ostrel {
 namespace {
 
 constexpr std::size_t kReadBufferBytes = std::size_t{1} << 20;
 constexpr std::uint64_t kMaxIndexable = static_cast<std::uint64_t>(INT32_MAX);
+constexpr std::uint64_t kMaxPointsPerRecord = 32767;
 
-// What the first pass learns: exact sizes for every array, so nothing grows while reading.
-struct PointFileShape {
-  std::uint64_t records = 0;
-  std::uint64_t points = 0;
-  std::int64_t firstFrame = -1;  // -1 while no record was taken
-  std::int64_t lastFrame = 0;
+// Smallest and largest absolute frame of the records taken; -1 and 0 while there is none,
+// which gives an empty file its two record-less slots.
+struct FrameRange {
+  std::int64_t first = -1;
+  std::int64_t last = 0;
 
-  std::int64_t slotCount() const { return lastFrame - firstFrame + 1; }
+  void Add(std::int64_t frame) {
+    if (first == -1) {
+      first = last = frame;
+    } else {
+      first = std::min(first, frame);
+      last = std::max(last, frame);
+    }
+  }
+  std::int64_t slotCount() const { return last - first + 1; }
 };
 
-PointFileShape ScanRecords(PointRecordReader& reader) {
-  PointFileShape shape;
-  while (const std::optional<PointRecordHeader> header = reader.Next()) {
-    reader.SkipPoints(header->pointCount);
-    if (shape.firstFrame == -1) {
-      shape.firstFrame = shape.lastFrame = header->frame;
-    } else {
-      shape.firstFrame = std::min<std::int64_t>(shape.firstFrame, header->frame);
-      shape.lastFrame = std::max<std::int64_t>(shape.lastFrame, header->frame);
-    }
-    ++shape.records;
-    shape.points += static_cast<std::uint64_t>(header->pointCount);
+// One pass over the file, straight into the store. The point array is reserved for the most
+// the file can hold (every byte a point, plus a last record claiming more than is left); the
+// pages of its unused tail are never touched, so they cost address space but no memory.
+// False when the memory cannot be had.
+bool ReadRecords(PointRecordReader& reader, std::uint64_t fileBytes, TrackStore& store,
+                 FrameRange& range) {
+  MemoryBudget addressSpace;
+  if (!AllocateArray(store.points, fileBytes / kPointBytes + kMaxPointsPerRecord, addressSpace)) {
+    return false;
   }
-  return shape;
+  std::size_t nextPoint = 0;
+  try {
+    while (const std::optional<PointRecordHeader> header = reader.Next()) {
+      const auto count = static_cast<std::size_t>(header->pointCount);
+      if (store.pointFrames.size() >= kMaxIndexable || count > store.points.size() - nextPoint) {
+        return false;
+      }
+      store.pointFrames.push_back({header->frame, header->clockMs, header->pointCount,
+                                   static_cast<std::int32_t>(nextPoint)});
+      reader.ReadPoints(store.points.data() + nextPoint, header->pointCount);
+      nextPoint += count;
+      range.Add(header->frame);
+    }
+    // Give back a tail worth a copy; a small one stays reserved and never becomes resident.
+    store.points.resize(nextPoint);
+    if (store.points.capacity() - nextPoint > nextPoint / 8 + kMaxPointsPerRecord) {
+      store.points.shrink_to_fit();
+    }
+    store.pointFrames.shrink_to_fit();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
-// Second pass: the same records again, now copied into arrays sized by the first pass. The
-// bounds are checked again so that a file changed between the passes cannot push a write
-// outside the arrays.
-void FillRecords(PointRecordReader& reader, TrackStore& store, std::int64_t firstFrame,
-                 std::int64_t slotCount) {
-  std::size_t nextPoint = 0;
+// Every record is named by the slot of its frame; a later record of the same frame wins.
+void IndexRecords(TrackStore& store, std::int64_t firstFrame) {
   for (std::size_t j = 0; j < store.pointFrames.size(); ++j) {
-    const std::optional<PointRecordHeader> header = reader.Next();
-    if (!header) break;
-    const std::size_t room = store.points.size() - nextPoint;
-    const auto taken = static_cast<std::int16_t>(
-        std::min<std::size_t>(static_cast<std::size_t>(header->pointCount), room));
-    store.pointFrames[j] = {header->frame, header->clockMs, taken,
-                            static_cast<std::int32_t>(nextPoint)};
-    reader.ReadPoints(store.points.data() + nextPoint, taken);
-    reader.SkipPoints(static_cast<std::int16_t>(header->pointCount - taken));
-    const std::int64_t slot = header->frame - firstFrame;
-    if (slot >= 0 && slot < slotCount) store.frameIndex[static_cast<std::size_t>(slot)] = static_cast<std::int32_t>(j);
-    nextPoint += static_cast<std::size_t>(taken);
+    const auto slot = static_cast<std::size_t>(store.pointFrames[j].frame - firstFrame);
+    store.frameIndex[slot] = static_cast<std::int32_t>(j);
   }
 }
 
 void DropPointData(TrackStore& store) {
   std::vector<PointFrame>().swap(store.pointFrames);
-  std::vector<TrackPoint>().swap(store.points);
+  PointArray().swap(store.points);
   FreeFrameIndexes(store);
 }
 
@@ -99,20 +113,20 @@ bool LoadPointFile(TrackStore& store, std::string_view videoPath, MessageSink& m
   OpenedFile file;
   if (!OpenForReading(path->c_str(), file)) return Fail(store, messages, kFileOpenFailedText, *path);
   ByteSource source(file.handle.get(), file.size, kReadBufferBytes);
-
-  PointRecordReader scanner(source);
-  const PointFileShape shape = ScanRecords(scanner);
-  PointFileReport facts{*path, file.size, scanner.end(), scanner.endOffset(), scanner.damage(),
-                        scanner.lastPointsIncomplete()};
+  PointRecordReader reader(source);
+  FrameRange range;
+  const bool read = ReadRecords(reader, file.size, store, range);
+  const PointFileReport facts{*path, file.size, reader.end(), reader.endOffset(), reader.damage(),
+                              reader.lastPointsIncomplete()};
   if (report) *report = facts;
 
+  // The budget is held against the arrays the store keeps.
   MemoryBudget budget(limits.memoryBudgetBytes);
-  if (shape.records > kMaxIndexable || shape.points > kMaxIndexable ||
-      !AllocateArray(store.pointFrames, shape.records, PointFrame{}, budget) ||
-      !AllocateArray(store.points, shape.points, TrackPoint{}, budget)) {
+  if (!read || !budget.Take(store.pointFrames.size() * sizeof(PointFrame)) ||
+      !budget.Take(store.points.size() * sizeof(TrackPoint))) {
     return Fail(store, messages, kTooBigPointFileText, *path);
   }
-  const std::int64_t slotCount = shape.slotCount();
+  const std::int64_t slotCount = range.slotCount();
   if (slotCount > std::min<std::int64_t>(limits.maxSlotCount, INT32_MAX) ||
       !AllocateArray(store.frameIndex, static_cast<std::uint64_t>(slotCount), std::int32_t{-1}, budget)) {
     return Fail(store, messages, kFrameIndexMemoryText, std::string(kErrorCaption));
@@ -121,15 +135,12 @@ bool LoadPointFile(TrackStore& store, std::string_view videoPath, MessageSink& m
                      FrameTrajectoryIndex{}, budget)) {
     return Fail(store, messages, kTrajectoryIndexMemoryText, std::string(kErrorCaption));
   }
+  IndexRecords(store, range.first);
 
-  if (!source.Rewind()) return Fail(store, messages, kFileOpenFailedText, *path);
-  PointRecordReader filler(source);
-  FillRecords(filler, store, shape.firstFrame, slotCount);
-
-  store.firstFrame = static_cast<std::int32_t>(shape.firstFrame);
+  store.firstFrame = static_cast<std::int32_t>(range.first);
   store.slotCount = static_cast<std::int32_t>(slotCount);
   store.CurrentSlot = -1;
-  ReportEarlyEnd(facts, shape.records, messages);
+  ReportEarlyEnd(facts, store.pointFrames.size(), messages);
   return true;
 }
 

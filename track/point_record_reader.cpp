@@ -1,6 +1,7 @@
 #include "track/point_record_reader.h"
 
 #include <bit>
+#include <cstring>
 #include <limits>
 
 #include "track/point_file_format.h"
@@ -33,12 +34,10 @@ std::optional<PointRecordHeader> PointRecordReader::Next() {
 
   const auto raw = static_cast<std::int32_t>(rawFrame);
   if (raw < 0) return Stop(PointFileEnd::Damaged, recordStart, "negative frame number");
-  if (raw == 0) segmentBase_ = previousFrame_ + 1;
-  const std::int64_t frame = raw + segmentBase_;
+  const std::int64_t frame = segments_.Next(raw);
   if (frame > std::numeric_limits<std::int32_t>::max()) {
     return Stop(PointFileEnd::Damaged, recordStart, "frame number beyond 32 bits");
   }
-  previousFrame_ = frame;
 
   std::uint32_t clock = 0;
   std::uint32_t count = 0;
@@ -54,12 +53,9 @@ std::optional<PointRecordHeader> PointRecordReader::Next() {
 
 void PointRecordReader::ReadPoints(TrackPoint* out, std::int16_t pointCount) {
   const std::size_t wanted = static_cast<std::size_t>(pointCount) * kPointBytes;
-  lastPointsIncomplete_ = source_.Read(out, wanted) < wanted;
-}
-
-void PointRecordReader::SkipPoints(std::int16_t pointCount) {
-  const std::uint64_t wanted = static_cast<std::uint64_t>(pointCount) * kPointBytes;
-  lastPointsIncomplete_ = source_.Skip(wanted) < wanted;
+  const std::size_t delivered = source_.Read(out, wanted);
+  lastPointsIncomplete_ = delivered < wanted;
+  if (lastPointsIncomplete_) std::memset(reinterpret_cast<unsigned char*>(out) + delivered, 0, wanted - delivered);
 }
 
 }  // namespace ostrel

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "track/byte_source.h"
+#include "track/segment_frames.h"
 #include "track/track_store.h"
 
 namespace ostrel {
@@ -23,18 +24,16 @@ enum class PointFileEnd {
 };
 
 // Walks the records of a point file in order, numbering the frames absolutely: a raw frame
-// number 0 starts a new segment after the frame of the record read just before it. Both
-// passes of the loader read through this one walker, so they agree record for record.
+// number 0 starts a new segment after the frame of the record read just before it.
 class PointRecordReader {
  public:
   explicit PointRecordReader(ByteSource& source) : source_(source) {}
 
   // The next record's header, or nothing at the end of the usable data. After a header the
-  // caller reads or skips exactly that record's points before asking for the next one.
+  // caller reads exactly that record's points before asking for the next one.
   std::optional<PointRecordHeader> Next();
-  // Copies the record's points; points the file does not hold stay as they are in `out`.
+  // Copies the record's points; bytes the file does not hold read as zero.
   void ReadPoints(TrackPoint* out, std::int16_t pointCount);
-  void SkipPoints(std::int16_t pointCount);
 
   PointFileEnd end() const { return end_; }
   const std::string& damage() const { return damage_; }
@@ -50,8 +49,7 @@ class PointRecordReader {
   std::nullopt_t Stop(PointFileEnd end, std::uint64_t recordStart, std::string damage = {});
 
   ByteSource& source_;
-  std::int64_t previousFrame_ = -1;
-  std::int64_t segmentBase_ = 0;
+  SegmentFrames segments_;
   PointFileEnd end_ = PointFileEnd::Complete;
   std::string damage_;
   std::uint64_t endOffset_ = 0;

@@ -6,13 +6,13 @@ namespace ostrel {
 namespace {
 
 // Clearing alone keeps the capacity; swapping with an empty vector gives the memory back.
-template <typename T>
-void Release(std::vector<T>& array) {
-  std::vector<T>().swap(array);
+template <typename T, typename A>
+void Release(std::vector<T, A>& array) {
+  std::vector<T, A>().swap(array);
 }
 
-template <typename T>
-std::size_t CapacityBytes(const std::vector<T>& array) {
+template <typename T, typename A>
+std::size_t CapacityBytes(const std::vector<T, A>& array) {
   return array.capacity() * sizeof(T);
 }
 

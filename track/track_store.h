@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "track/uninitialized_allocator.h"
+
 namespace ostrel {
 
 // Milliseconds on the recording clock that video and tracking data share.
@@ -16,6 +18,9 @@ struct TrackPoint {
   bool operator==(const TrackPoint&) const = default;
 };
 static_assert(sizeof(TrackPoint) == 16, "a point is two packed doubles, as in the point file");
+
+// All points of a point file; filled straight from the file, so never zeroed in advance.
+using PointArray = std::vector<TrackPoint, UninitializedAllocator<TrackPoint>>;
 
 // One record of the point file, with its frame number made absolute.
 struct PointFrame {
@@ -77,7 +82,7 @@ struct Trajectory {
 // arrays already know (records, trajectories) are read from the arrays themselves.
 struct TrackStore {
   std::vector<PointFrame> pointFrames;
-  std::vector<TrackPoint> points;
+  PointArray points;
   std::int32_t firstFrame = 0;
   std::int32_t slotCount = 0;
   std::int32_t CurrentSlot = -1;

@@ -70,7 +70,7 @@ TEST_F(PointFileTest, LoadsRecordsPointsAndTheFrameIndex) {
   ExpectLoadedInvariants(store);
 
   EXPECT_EQ(store.pointFrames, (std::vector<PointFrame>{{3, 1000, 2, 0}, {4, 1033, 0, 2}, {6, 1100, 1, 2}}));
-  EXPECT_EQ(store.points, (std::vector<TrackPoint>{{0.1, 0.2}, {0.3, 0.4}, {0.5, 0.6}}));
+  EXPECT_EQ(store.points, (PointArray{{0.1, 0.2}, {0.3, 0.4}, {0.5, 0.6}}));
   EXPECT_EQ(store.firstFrame, 3);
   EXPECT_EQ(store.slotCount, 4);
   // A record without points still has its frame; frame 5 has no record.
@@ -155,7 +155,7 @@ TEST_F(PointFileTest, TakesAFinalRecordWhosePointsEndEarly) {
   ASSERT_TRUE(Load({}, &report));
   ExpectLoadedInvariants(store);
   EXPECT_EQ(store.pointFrames, (std::vector<PointFrame>{{0, 10, 3, 0}}));
-  EXPECT_EQ(store.points, (std::vector<TrackPoint>{{0.5, 0.25}, {0.125, 0.0}, {0.0, 0.0}}));
+  EXPECT_EQ(store.points, (PointArray{{0.5, 0.25}, {0.125, 0.0}, {0.0, 0.0}}));
   EXPECT_TRUE(report.lastPointsIncomplete);
   EXPECT_EQ(report.end, PointFileEnd::Complete);
 }

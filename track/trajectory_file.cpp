@@ -1,0 +1,238 @@
+#include "track/trajectory_file.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "track/byte_source.h"
+#include "track/companion_paths.h"
+#include "track/point_file.h"
+#include "track/segment_frames.h"
+#include "track/text_lines.h"
+#include "track/trajectory_index.h"
+#include "track/trajectory_lines.h"
+
+namespace ostrel {
+namespace {
+
+constexpr std::size_t kLineBufferBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxEntries = static_cast<std::size_t>(INT32_MAX);
+
+// Makes room for one more entry. Entries are indexed with 32 bits, so an array never grows
+// past INT32_MAX of them.
+template <typename T>
+bool MakeRoom(std::vector<T>& array, MemoryBudget& budget) {
+  const std::size_t capacity = array.capacity();
+  if (array.size() < capacity) return true;
+  if (capacity >= kMaxEntries) return false;
+  const std::size_t grown = std::min(GrownCapacity(capacity), kMaxEntries);
+  if (!budget.Take(static_cast<std::uint64_t>(grown - capacity) * sizeof(T))) return false;
+  try {
+    array.reserve(grown);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+void ShowTrajectoryMemoryFailure(MessageSink& messages) {
+  messages.Show({std::string(kTrajectoryMemoryText), std::string(kErrorCaption)});
+}
+
+// A reload must start like a first load: no list, and no frame showing a trajectory.
+void ClearTrajectoryIndex(TrackStore& store) {
+  std::vector<FrameTrajectoryList>().swap(store.frameTrajectoryList);
+  std::fill(store.frameTrajectoryIndex.begin(), store.frameTrajectoryIndex.end(),
+            FrameTrajectoryIndex{});
+}
+
+// The state of one pass over the lines of a trajectory file.
+class TrajectoryFileReading {
+ public:
+  TrajectoryFileReading(TrackStore& store, MessageSink& messages, MemoryBudget& budget,
+                        TrajectoryFileReport& report)
+      : store_(store),
+        messages_(messages),
+        budget_(budget),
+        report_(report),
+        firstFrame_(store.firstFrame),
+        endFrame_(std::int64_t{store.firstFrame} + std::max(store.slotCount, 0)) {}
+
+  // False when the table or a sample array could not grow (the message is shown).
+  bool ReadLine(std::string_view line) {
+    switch (ClassifyTrajectoryLine(line)) {
+      case TrajectoryLineKind::Header: return ReadHeader(line);
+      case TrajectoryLineKind::Sample: return ReadSample(line);
+      case TrajectoryLineKind::Other: return true;
+    }
+    return true;
+  }
+
+  void FinishFile() { FinaliseCurrent(); }
+  std::uint64_t storedSamples() const { return report_.samplesStored; }
+
+ private:
+  bool ReadHeader(std::string_view line) {
+    FinaliseCurrent();
+    const HeaderLine read = ReadHeaderLine(line);
+    ++report_.headerLines;
+    if (!read.complete) ++report_.malformedHeaderLines;
+    header_ = read.header;
+    current_ = AddTrajectory(store_, header_, messages_, budget_);
+    currentSamples_ = 0;
+    return current_ >= 0;
+  }
+
+  bool ReadSample(std::string_view line) {
+    const SampleLine read = ReadSampleLine(line);
+    // Every sample line moves the segment numbering, stored or not, so that a following raw
+    // frame 0 continues from it.
+    const std::int64_t frame = frames_.Next(read.rawFrame);
+    // A sample before any header has no trajectory to join: it is passed over.
+    if (current_ < 0) {
+      ++report_.samplesBeforeFirstHeader;
+      return true;
+    }
+    if (!read.complete) {
+      ++report_.malformedSampleLines;
+      return true;
+    }
+    // Frames past 32 bits lie outside every range, since the range itself fits in 32 bits.
+    if (frame < firstFrame_ || frame >= endFrame_) {
+      ++report_.samplesOutOfRange;
+      return true;
+    }
+    TrajectorySample sample = read.values;
+    sample.trajectoryId = header_.id;
+    sample.frame = static_cast<std::int32_t>(frame);
+    header_.score += sample.score;
+    if (!AppendTrajectorySample(store_, current_, sample, messages_, budget_)) return false;
+    ++report_.samplesStored;
+    ++currentSamples_;
+    return true;
+  }
+
+  // A kind-0 trajectory is judged by its mean score; the others keep the total.
+  void FinaliseCurrent() {
+    if (current_ < 0 || currentSamples_ == 0) return;
+    if (header_.kind == 0) {
+      header_.score /= static_cast<double>(currentSamples_);
+      if (header_.score > 3.0) header_.kind = 1;
+    }
+    store_.trajectories[static_cast<std::size_t>(current_)].header = header_;
+  }
+
+  TrackStore& store_;
+  MessageSink& messages_;
+  MemoryBudget& budget_;
+  TrajectoryFileReport& report_;
+  const std::int64_t firstFrame_;
+  const std::int64_t endFrame_;  // one past the last frame of the point file
+  SegmentFrames frames_;
+  TrajectoryHeader header_;
+  std::int32_t current_ = -1;
+  std::int64_t currentSamples_ = 0;
+};
+
+// Reads every line; false when the table or a sample array could not grow.
+bool ReadTrajectoryLines(std::FILE* file, TrajectoryFileReading& reading,
+                         TrajectoryFileReport& report) {
+  TextLineReader lines(file, kLineBufferBytes);
+  std::string_view line;
+  while (lines.Next(line)) {
+    if (!reading.ReadLine(line)) return false;
+  }
+  // A read error ends the file where it happened; what was read before it is kept.
+  report.readError = lines.failed();
+  reading.FinishFile();
+  return true;
+}
+
+bool FailLoad(MessageSink& messages, std::string_view text, const std::string& caption) {
+  messages.Show({std::string(text), caption});
+  return false;
+}
+
+}  // namespace
+
+std::int32_t AddTrajectory(TrackStore& store, const TrajectoryHeader& header,
+                           MessageSink& messages, MemoryBudget& budget) {
+  std::vector<Trajectory>& table = store.trajectories;
+  // Entries are created only when every entry has samples, and each trajectory gets its
+  // samples before the next header is read, so only the last entry can be without samples.
+  // Looking at that one alone finds the same entry as a search from the front, without
+  // making a file of many trajectories quadratic to load.
+  if (!table.empty() && table.back().samples.empty()) {
+    return static_cast<std::int32_t>(table.size() - 1);
+  }
+  if (!MakeRoom(table, budget)) {
+    ShowTrajectoryMemoryFailure(messages);
+    FreeTrajectories(store);
+    return -1;
+  }
+  table.push_back(Trajectory{{}, header});
+  return static_cast<std::int32_t>(table.size() - 1);
+}
+
+std::int32_t AddTrajectory(TrackStore& store, const TrajectoryHeader& header,
+                           MessageSink& messages) {
+  MemoryBudget unlimited;
+  return AddTrajectory(store, header, messages, unlimited);
+}
+
+bool AppendTrajectorySample(TrackStore& store, std::int32_t trajectory,
+                            const TrajectorySample& sample, MessageSink& messages,
+                            MemoryBudget& budget) {
+  if (trajectory < 0 || static_cast<std::size_t>(trajectory) >= store.trajectories.size()) {
+    return false;
+  }
+  std::vector<TrajectorySample>& samples = store.trajectories[static_cast<std::size_t>(trajectory)].samples;
+  if (!MakeRoom(samples, budget)) {
+    ShowTrajectoryMemoryFailure(messages);
+    std::vector<TrajectorySample>().swap(samples);
+    return false;
+  }
+  samples.push_back(sample);
+  return true;
+}
+
+bool AppendTrajectorySample(TrackStore& store, std::int32_t trajectory,
+                            const TrajectorySample& sample, MessageSink& messages) {
+  MemoryBudget unlimited;
+  return AppendTrajectorySample(store, trajectory, sample, messages, unlimited);
+}
+
+bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSink& messages,
+                        const TrajectoryFileLimits& limits, TrajectoryFileReport* report) {
+  TrajectoryFileReport unreported;
+  TrajectoryFileReport& facts = report ? *report : unreported;
+  facts = {};
+  FreeTrajectories(store);
+  ClearTrajectoryIndex(store);
+
+  const std::optional<std::string> path = VideoCompanionPath(videoPath, kTrajectoryFileSuffix, messages);
+  if (!path) return false;
+  facts.path = *path;
+  OpenedFile file;
+  if (!OpenForReading(path->c_str(), file)) return FailLoad(messages, kFileOpenFailedText, *path);
+
+  MemoryBudget budget(limits.memoryBudgetBytes);
+  TrajectoryFileReading reading(store, messages, budget, facts);
+  const bool read = ReadTrajectoryLines(file.handle.get(), reading, facts);
+  file.handle.reset();
+  if (!read) return FailLoad(messages, kLoadTrajectoriesFailedText, *path);
+
+  const std::uint64_t stored = reading.storedSamples();
+  if (stored > kMaxEntries ||
+      !AllocateArray(store.frameTrajectoryList, stored, FrameTrajectoryList{}, budget)) {
+    return FailLoad(messages, kTrajectoryListMemoryText, std::string(kErrorCaption));
+  }
+  facts.cappedSlots = BuildFrameTrajectoryIndex(store, messages, budget);
+  return true;
+}
+
+}  // namespace ostrel

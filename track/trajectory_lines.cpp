@@ -1,0 +1,141 @@
+#include "track/trajectory_lines.h"
+
+#include "track/decimal_text.h"
+#include "track/plain_decimal.h"
+#include "track/text_tokens.h"
+
+namespace ostrel {
+namespace {
+
+// One look-up per character: this split runs a dozen times on every line of files with
+// millions of lines.
+constexpr std::array<bool, 256> DelimiterTable() {
+  std::array<bool, 256> table{};
+  for (const char c : kTrajectoryDelimiters) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kIsDelimiter = DelimiterTable();
+
+bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
+
+// Walks the tokens of a line once, reading each value where its token's prefix ends.
+class TokenCursor {
+ public:
+  explicit TokenCursor(std::string_view line) : at_(line.data()), end_(line.data() + line.size()) {}
+
+  // Passes the delimiters before the next token and then `prefix` characters of it; false when
+  // the line has no further token or the token is shorter than `prefix`.
+  bool EnterToken(std::size_t prefix) {
+    while (at_ < end_ && IsDelimiter(*at_)) ++at_;
+    if (at_ == end_) return false;
+    for (std::size_t i = 0; i < prefix; ++i, ++at_) {
+      if (at_ == end_ || IsDelimiter(*at_)) return false;
+    }
+    return true;
+  }
+
+  std::int32_t Int() {
+    std::int32_t value = 0;
+    const std::size_t used = ReadPlainInt(Rest(), value);
+    if (used == 0) return ReadDecimalInt(RestOfToken());
+    at_ += used;
+    RestOfToken();
+    return value;
+  }
+
+  double Real() {
+    double value = 0.0;
+    const std::size_t used = ReadPlainReal(Rest(), value);
+    if (used == 0) return ReadDecimalReal(RestOfToken());
+    at_ += used;
+    RestOfToken();
+    return value;
+  }
+
+ private:
+  std::string_view Rest() const { return {at_, static_cast<std::size_t>(end_ - at_)}; }
+
+  // The token's characters from here on; the cursor moves to its end.
+  std::string_view RestOfToken() {
+    const char* const start = at_;
+    while (at_ < end_ && !IsDelimiter(*at_)) ++at_;
+    return {start, static_cast<std::size_t>(at_ - start)};
+  }
+
+  const char* at_;
+  const char* const end_;
+};
+
+// Reads tokens 2 to 12 of a sample line into `sample`; false when one is missing or short.
+bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
+  if (!cursor.EnterToken(kSampleTokenPrefixes[1])) return false;
+  sample.clockMs = cursor.Int();
+  for (std::size_t c = 0; c < 4; ++c) {
+    if (!cursor.EnterToken(kSampleTokenPrefixes[2 + 2 * c])) return false;
+    sample.corners[c].x = cursor.Real();
+    if (!cursor.EnterToken(kSampleTokenPrefixes[3 + 2 * c])) return false;
+    sample.corners[c].y = cursor.Real();
+  }
+  if (!cursor.EnterToken(kSampleTokenPrefixes[10])) return false;
+  sample.score = cursor.Real();
+  if (!cursor.EnterToken(kSampleTokenPrefixes[11])) return false;
+  sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
+  const TrackPoint* k = sample.corners;
+  sample.centre = {(k[0].x + k[1].x + k[2].x + k[3].x) * 0.25,
+                   (k[0].y + k[1].y + k[2].y + k[3].y) * 0.25};
+  return true;
+}
+
+}  // namespace
+
+TrajectoryLineKind ClassifyTrajectoryLine(std::string_view line) {
+  if (StartsWithNoCase(line, kHeaderKeyword)) return TrajectoryLineKind::Header;
+  if (StartsWithNoCase(line, kSampleKeyword)) return TrajectoryLineKind::Sample;
+  return TrajectoryLineKind::Other;
+}
+
+std::size_t SplitTrajectoryTokens(std::string_view line, std::span<std::string_view> tokens) {
+  const char* at = line.data();
+  const char* const end = at + line.size();
+  std::size_t found = 0;
+  while (found < tokens.size()) {
+    while (at < end && IsDelimiter(*at)) ++at;
+    if (at == end) break;
+    const char* const start = at;
+    while (at < end && !IsDelimiter(*at)) ++at;
+    tokens[found++] = std::string_view(start, static_cast<std::size_t>(at - start));
+  }
+  return found;
+}
+
+std::int32_t TrajectoryKind(double param1, double param2) {
+  if (!(param1 > 1.0)) return 0;
+  return param2 > 1.0 ? 2 : 1;
+}
+
+HeaderLine ReadHeaderLine(std::string_view line) {
+  std::array<std::string_view, kHeaderTokens> tokens;
+  const std::size_t found = SplitTrajectoryTokens(line, tokens);
+  // Absent tokens stay empty views, which read as 0.
+  HeaderLine result;
+  result.complete = found == kHeaderTokens;
+  TrajectoryHeader& header = result.header;
+  header.id = ReadPlainDecimalInt(tokens[1]);
+  // tokens[2] holds a number the tracker writes and nothing uses.
+  header.param1 = ReadPlainDecimalReal(tokens[3]);
+  header.param2 = ReadPlainDecimalReal(tokens[4]);
+  header.param3 = ReadPlainDecimalReal(tokens[5]);
+  header.kind = TrajectoryKind(header.param1, header.param2);
+  return result;
+}
+
+SampleLine ReadSampleLine(std::string_view line) {
+  SampleLine result;
+  TokenCursor cursor(line);
+  if (!cursor.EnterToken(kSampleTokenPrefixes[0])) return result;
+  result.rawFrame = cursor.Int();
+  result.complete = ReadSampleValues(cursor, result.values);
+  return result;
+}
+
+}  // namespace ostrel

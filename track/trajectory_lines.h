@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "track/track_store.h"
+
+namespace ostrel {
+
+// The line forms of the trajectory file (".traj"): a header line starts a trajectory, the
+// sample lines below it give its box, score and break flag in one frame each.
+inline constexpr std::string_view kHeaderKeyword = "trajectory";
+inline constexpr std::string_view kSampleKeyword = "frame=";
+inline constexpr std::string_view kTrajectoryDelimiters = " ,\t\n";
+
+inline constexpr std::size_t kHeaderTokens = 6;
+inline constexpr std::size_t kSampleTokens = 12;
+// Characters at the start of each sample token that are passed over unread ("frame=",
+// "time=", "x1=", ... "score=", "breakflg="); only their lengths are fixed.
+inline constexpr std::array<std::size_t, kSampleTokens> kSampleTokenPrefixes = {
+    6, 5, 3, 3, 3, 3, 3, 3, 3, 3, 6, 9};
+
+enum class TrajectoryLineKind { Header, Sample, Other };
+
+// A line matches by its first characters, whatever their case; a leading blank matches neither.
+TrajectoryLineKind ClassifyTrajectoryLine(std::string_view line);
+
+// Splits a line at runs of the file's delimiters into at most tokens.size() tokens; returns
+// how many it found. The tokens point into the line.
+std::size_t SplitTrajectoryTokens(std::string_view line, std::span<std::string_view> tokens);
+
+// 0 when param1 is not above 1, else 2 when param2 is above 1, else 1.
+std::int32_t TrajectoryKind(double param1, double param2);
+
+struct HeaderLine {
+  TrajectoryHeader header;  // id, params and kind; score 0
+  bool complete = false;    // false when the line has fewer than six tokens
+};
+
+// Reads a header line. Missing values read as 0: a short header still starts a trajectory of
+// its own, so that its samples never join the one before it.
+HeaderLine ReadHeaderLine(std::string_view line);
+
+struct SampleLine {
+  std::int32_t rawFrame = 0;  // per segment; always read, since the line starts with "frame="
+  // False when the line has fewer than twelve tokens or a token is shorter than the
+  // characters it must skip; a token exactly as long reads as 0.
+  bool complete = false;
+  TrajectorySample values;  // clock, corners, centre, score and break flag, when complete
+};
+
+// Reads a sample line in one pass, never looking outside it.
+SampleLine ReadSampleLine(std::string_view line);
+
+}  // namespace ostrel
