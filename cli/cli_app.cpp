@@ -1,0 +1,53 @@
+#include "cli/cli_app.h"
+
+#include <QCommandLineParser>
+
+#include "cli/inspect_command.h"
+
+namespace ostrel::cli {
+namespace {
+
+constexpr const char* kOverview =
+    "Reads the tracking data beside a video the way the Ostrel viewer does.\n"
+    "\n"
+    "Commands:\n"
+    "  inspect VIDEO   report what the video's point file, trajectory file and camera log\n"
+    "                  hold, and which frame the viewer shows for given clock times\n"
+    "\n"
+    "Run 'ostrel-cli COMMAND --help' for the options of a command.";
+
+}  // namespace
+
+int RunCli(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(kOverview);
+  parser.addPositionalArgument("command", "The command to run: inspect.", "COMMAND [options]");
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+
+  if (!parser.parse(arguments)) {
+    err << parser.errorText().toStdString() << "\nTry 'ostrel-cli --help'.\n";
+    return kExitUsage;
+  }
+  const QStringList rest = parser.positionalArguments();
+  if (rest.isEmpty() && parser.isSet(help)) {
+    out << parser.helpText().toStdString();
+    return kExitSuccess;
+  }
+  if (parser.isSet(version)) {
+    out << "ostrel-cli " << OSTREL_VERSION << '\n';
+    return kExitSuccess;
+  }
+  if (rest.isEmpty()) {
+    err << "No command given.\n\n" << parser.helpText().toStdString();
+    return kExitUsage;
+  }
+  QStringList commandArguments = rest.mid(1);
+  commandArguments.prepend(arguments.value(0, "ostrel-cli"));
+  if (rest.first() == "inspect") return RunInspect(commandArguments, out, err);
+  err << "Unknown command '" << rest.first().toStdString() << "'.\nTry 'ostrel-cli --help'.\n";
+  return kExitUsage;
+}
+
+}  // namespace ostrel::cli
