@@ -8,6 +8,7 @@
 
 #include "bench/heap_meter.h"
 #include "tests/support/point_file_writer.h"
+#include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 #include "track/byte_source.h"
 #include "track/point_file.h"
@@ -17,11 +18,6 @@ namespace {
 
 constexpr int kRecords = 200'000;
 constexpr int kPointsPerRecord = 50;
-
-class DiscardMessages : public MessageSink {
- public:
-  void Show(const UserMessage&) override {}
-};
 
 // Thirty frames a second, fifty detections each, written once per run.
 const testing::TempFolder& BenchFolder() {
@@ -59,7 +55,7 @@ BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_LoadPointFile(benchmark::State& state) {
   const std::string video = BenchFolder().File("bench.avi");
-  DiscardMessages messages;
+  testing::DiscardMessages messages;
   std::size_t peakOverStore = 0;
   std::size_t storeBytes = 0;
   for (auto _ : state) {

@@ -4,21 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "tests/support/point_file_writer.h"
+#include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 #include "track/frame_lookup.h"
 #include "track/point_file.h"
 
 namespace {
 
-class DiscardMessages : public ostrel::MessageSink {
- public:
-  void Show(const ostrel::UserMessage&) override {}
-};
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using ostrel::fuzzing::Require;
+using ostrel::testing::DiscardMessages;
 
 void CheckStore(const ostrel::TrackStore& store) {
   Require(store.frameIndex.size() == static_cast<std::size_t>(store.slotCount));

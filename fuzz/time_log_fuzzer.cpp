@@ -5,21 +5,17 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "clock/time_adjust_log.h"
 #include "clock/time_log.h"
 #include "tests/support/point_file_writer.h"
+#include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-class DiscardMessages : public ostrel::MessageSink {
- public:
-  void Show(const ostrel::UserMessage&) override {}
-};
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using ostrel::fuzzing::Require;
+using ostrel::testing::DiscardMessages;
 
 void CheckReport(const ostrel::TimeLogReport& report, const ostrel::ClockOffset& before,
                  const ostrel::ClockOffset& after) {

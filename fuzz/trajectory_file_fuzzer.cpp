@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
+
 #include "tests/support/point_file_writer.h"
 #include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
@@ -14,9 +16,7 @@
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using ostrel::fuzzing::Require;
 
 // Frames 5 to 44 after renumbering: raw 5, 20, then a new segment from 21 (raw 0 .. 23).
 const ostrel::testing::TempFolder& Folder() {

@@ -14,4 +14,10 @@ class RecordingMessages : public MessageSink {
   std::vector<UserMessage> shown;
 };
 
+// Drops every message, for benchmarks and fuzzing where nobody reads them.
+class DiscardMessages : public MessageSink {
+ public:
+  void Show(const UserMessage&) override {}
+};
+
 }  // namespace ostrel::testing
