@@ -5,27 +5,51 @@
 #include <vector>
 
 #include "track/point_file.h"
+#include "track/uninitialized_allocator.h"
 
 namespace ostrel {
 namespace {
 
 using Counters = std::vector<std::uint32_t>;
+// The slot of each stored sample in table order, or kUnslotted.
+using SampleSlots = std::vector<std::uint32_t, UninitializedAllocator<std::uint32_t>>;
+constexpr std::uint32_t kUnslotted = UINT32_MAX;  // slots are counted in 31 bits
 
-// Calls visit(trajectory, sample, slot) for every stored sample inside the index's slots, in
-// table order and, within a trajectory, in sample order. Samples outside are passed over so
-// that a store filled by other means can never make the index write outside its arrays.
+// Calls visit(trajectory, sample, slot, nth) for every stored sample inside the index's slots,
+// in table order and, within a trajectory, in sample order; nth counts all stored samples in
+// that order. Samples outside are passed over so that a store filled by other means can never
+// make the index write outside its arrays.
 template <typename Visit>
 void ForEachSlottedSample(const TrackStore& store, std::size_t slots, Visit visit) {
   const std::int64_t firstFrame = store.firstFrame;
+  std::size_t nth = 0;
   for (std::size_t i = 0; i < store.trajectories.size(); ++i) {
     const std::vector<TrajectorySample>& samples = store.trajectories[i].samples;
-    for (std::size_t j = 0; j < samples.size(); ++j) {
+    for (std::size_t j = 0; j < samples.size(); ++j, ++nth) {
       const std::int64_t slot = samples[j].frame - firstFrame;
       if (slot >= 0 && static_cast<std::uint64_t>(slot) < slots) {
-        visit(i, j, static_cast<std::size_t>(slot));
+        visit(i, j, static_cast<std::size_t>(slot), nth);
       }
     }
   }
+}
+
+// The same visits, with the slots noted by an earlier pass instead of read from the samples.
+template <typename Visit>
+void ForEachNotedSample(const TrackStore& store, const SampleSlots& noted, Visit visit) {
+  std::size_t nth = 0;
+  for (std::size_t i = 0; i < store.trajectories.size(); ++i) {
+    const std::size_t samples = store.trajectories[i].samples.size();
+    for (std::size_t j = 0; j < samples; ++j, ++nth) {
+      if (noted[nth] != kUnslotted) visit(i, j, static_cast<std::size_t>(noted[nth]), nth);
+    }
+  }
+}
+
+std::uint64_t StoredSamples(const TrackStore& store) {
+  std::uint64_t total = 0;
+  for (const Trajectory& trajectory : store.trajectories) total += trajectory.samples.size();
+  return total;
 }
 
 // Points every slot at the start of its run. The starts come from the full counters, so the
@@ -55,21 +79,32 @@ std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages
     messages.Show({std::string(kTrajectoryIndexBuildText), std::string(kErrorCaption)});
     return 0;
   }
+  // A sample is 28 times the size of its slot and, in a large file, long out of the cache: the
+  // counting pass notes the slots, so that the placement pass need not read the samples again.
+  // Without memory for the notes it reads them again.
+  SampleSlots noted;
+  const bool noting = AllocateArray(noted, StoredSamples(store), kUnslotted, budget);
 
-  ForEachSlottedSample(store, slots, [&](std::size_t, std::size_t, std::size_t slot) {
+  ForEachSlottedSample(store, slots, [&](std::size_t, std::size_t, std::size_t slot, std::size_t nth) {
     ++counters[slot];
+    if (noting) noted[nth] = static_cast<std::uint32_t>(slot);
   });
   const std::uint64_t capped = SetRuns(store.frameTrajectoryIndex, counters);
 
   std::fill(counters.begin(), counters.end(), 0u);
   std::vector<FrameTrajectoryList>& list = store.frameTrajectoryList;
-  ForEachSlottedSample(store, slots, [&](std::size_t i, std::size_t j, std::size_t slot) {
+  const auto place = [&](std::size_t i, std::size_t j, std::size_t slot, std::size_t) {
     const std::uint64_t at =
         static_cast<std::uint64_t>(store.frameTrajectoryIndex[slot].first) + counters[slot]++;
     if (at < list.size()) {
       list[at] = {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
     }
-  });
+  };
+  if (noting) {
+    ForEachNotedSample(store, noted, place);
+  } else {
+    ForEachSlottedSample(store, slots, place);
+  }
   return capped;
 }
 

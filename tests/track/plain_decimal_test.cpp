@@ -63,5 +63,49 @@ TEST(PlainDecimal, AgreesWithTheGeneralReadersOnRandomDecimals) {
   }
 }
 
+// The numbers inside a line have the rest of the line after them, which lets the plain readers
+// take a quicker path; what follows the number must not change what is read.
+TEST(PlainDecimal, AgreesWithTheGeneralReadersInsideALine) {
+  std::mt19937_64 random(5);
+  const std::vector<std::string> followers = {" y1=0.1234567 x2=0.7654321", ",3", "\t", "e5 x",
+                                              "E-2 score=1", "x", ".5 7", "..", "0000000000000000000",
+                                              "1234567890123456789 ", std::string(20, ' ')};
+  std::uniform_int_distribution<int> digitCount(0, 10);
+  for (int n = 0; n < 20000; ++n) {
+    const std::string digits = std::to_string(random()) + std::to_string(random());
+    const std::size_t integer = static_cast<std::size_t>(digitCount(random));
+    const std::size_t fraction = static_cast<std::size_t>(digitCount(random));
+    std::string number = digits.substr(0, integer);
+    if (n % 3 != 0) number += "." + digits.substr(integer, fraction);
+    const std::string sign = n % 5 == 0 ? "-" : (n % 7 == 0 ? "+" : "");
+    const std::string text = sign + number + followers[static_cast<std::size_t>(n) % followers.size()];
+    ExpectSameReal(text);
+    ExpectSameInt(text);
+  }
+}
+
+TEST(PlainDecimal, ReadsWhereTheNumberEnds) {
+  const std::string rest = " x3=0.9007105 y3=0.2571581";
+  const struct {
+    std::string number;
+    std::size_t length;
+  } cases[] = {{"0.8919132", 9}, {"-0.832523", 9}, {"12345678.12345678", 17}, {".5", 2},
+               {"5.", 2}, {"1234567", 7}, {"7", 1}, {"0.1234567e", 0}, {"0.5E1", 0}, {".", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    double value = 0.0;
+    EXPECT_EQ(ReadPlainReal(c.number + rest, value), c.length);
+    if (c.length > 0) {
+      EXPECT_EQ(value, ReadDecimalReal(c.number));
+    }
+  }
+  std::int32_t whole = 0;
+  EXPECT_EQ(ReadPlainInt("1000040 x1=0.5", whole), 7u);
+  EXPECT_EQ(whole, 1000040);
+  EXPECT_EQ(ReadPlainInt("-12345678 x1=0.5", whole), 9u);
+  EXPECT_EQ(whole, -12345678);
+  EXPECT_EQ(ReadPlainInt("time=1000040", whole), 0u);
+}
+
 }  // namespace
 }  // namespace ostrel

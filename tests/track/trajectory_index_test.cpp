@@ -122,6 +122,30 @@ TEST(BuildFrameTrajectoryIndex, CountersThatCannotBeAllocatedLeaveTheIndexEmpty)
   EXPECT_EQ(store.frameTrajectoryList, (Pairs{{0, 0}, {0, 0}}));
 }
 
+TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
+  // Frames outside 100..199 fall outside the slots, so the noted slots skip samples.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::int32_t> frame(90, 210);
+  std::vector<std::vector<std::int32_t>> frames(30);
+  for (auto& trajectory : frames) {
+    trajectory.resize(random() % 40);
+    for (std::int32_t& f : trajectory) f = frame(random);
+  }
+  TrackStore noted = StoreWith(100, 100, frames);
+  TrackStore reread = StoreWith(100, 100, frames);
+  testing::RecordingMessages messages;
+  MemoryBudget unlimited;
+  MemoryBudget countersOnly(100 * sizeof(std::uint32_t));
+  EXPECT_EQ(BuildFrameTrajectoryIndex(noted, messages, unlimited), 0u);
+  EXPECT_EQ(BuildFrameTrajectoryIndex(reread, messages, countersOnly), 0u);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(noted.frameTrajectoryIndex, reread.frameTrajectoryIndex);
+  EXPECT_EQ(noted.frameTrajectoryList, reread.frameTrajectoryList);
+  for (std::int32_t slot = 0; slot < noted.slotCount; ++slot) {
+    EXPECT_EQ(PairsByIndex(noted, slot), PairsBySearch(noted, slot));
+  }
+}
+
 TEST(BuildFrameTrajectoryIndex, StoreWithoutSlotsIsLeftAlone) {
   TrackStore store;
   testing::RecordingMessages messages;
