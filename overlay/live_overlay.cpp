@@ -1,0 +1,133 @@
+#include "overlay/live_overlay.h"
+
+#include <algorithm>
+#include <span>
+
+#include "overlay/picture_mapping.h"
+#include "overlay/slot_trajectories.h"
+#include "track/frame_lookup.h"
+
+namespace ostrel {
+namespace {
+
+// Combines the layer with the mask pixel by pixel: white inverts, black leaves alone.
+void TransferPointLayer(QImage& surface, const QImage& layer) {
+  QPainter painter(&surface);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter.drawImage(0, 0, layer);
+}
+
+// The discs of the current frame's visible points, white on a black layer.
+void PaintPointLayer(QImage& layer, const OverlayPens& pens, const OverlayScene& scene,
+                     QSize clientArea) {
+  PixelCanvas canvas(layer, DrawMode::Copy, pens.whitePen);
+  canvas.FillRect(QRect(-1, -1, clientArea.width() + 2, clientArea.height() + 2), QColor(0, 0, 0));
+  const auto points = CurrentFramePoints(scene.store);
+  if (!points) return;
+  for (const TrackPoint& point : *points) {
+    if (!IsPointVisible(point, scene.videoRect)) continue;
+    const PixelPoint centre = MapToWindow(point, scene.videoRect);
+    canvas.Ellipse(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4,
+                   std::int64_t{centre.x} + 3, std::int64_t{centre.y} + 3, pens.whiteBrush);
+  }
+}
+
+void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind) {
+  switch (kind) {
+    case 0:
+      dc.SelectPen(pens.pens[0]);
+      break;
+    case 1:
+      dc.SelectPen(pens.pens[3]);
+      break;
+    case 2:
+      dc.SelectPen(pens.pens[2]);
+      break;
+    default:
+      break;
+  }
+}
+
+void DrawLiveTrail(PixelCanvas& dc, const std::vector<TrajectorySample>& samples,
+                   std::int32_t sample, const VideoRect& videoRect) {
+  bool penDown = false;
+  PixelPoint previous;
+  const std::int32_t oldest = std::max(0, sample - kTrailReach);
+  for (std::int32_t i = sample; i >= oldest; --i) {
+    const TrajectorySample& current = samples[static_cast<std::size_t>(i)];
+    if (current.breakFlag != 0) return;
+    if (!IsPointVisible(current.centre, videoRect)) {
+      penDown = false;
+      continue;
+    }
+    const PixelPoint point = MapToWindow(current.centre, videoRect);
+    if (penDown && SquaredDistance(point, previous) <= kLongestTrailStepSquared) {
+      dc.LineTo(point);
+    } else {
+      dc.MoveTo(point);
+      penDown = true;
+    }
+    previous = point;
+  }
+}
+
+void DrawBox(PixelCanvas& dc, const TrajectorySample& sample, const VideoRect& videoRect) {
+  dc.MoveTo(MapToWindow(sample.corners[0], videoRect));
+  for (int corner : {1, 2, 3, 0}) dc.LineTo(MapToWindow(sample.corners[corner], videoRect));
+}
+
+void DrawRun(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,
+             std::span<const FrameTrajectoryList> entries) {
+  for (const FrameTrajectoryList& entry : entries) {
+    DrawTrajectoryTrail(dc, pens, scene, entry.trajectory, entry.sample);
+  }
+}
+
+}  // namespace
+
+void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
+  DrawPointLayer(overlay, scene);
+  DrawTrajectoryLayer(overlay, scene, inSync);
+}
+
+void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
+  if (!IsDrawableSlot(scene.store, scene.store.CurrentSlot)) return;
+  const QSize clientArea = overlay.surface.size();
+  if (overlay.PointLayer.isNull()) {
+    overlay.PointLayer = QImage(clientArea, QImage::Format_RGB32);
+  } else {
+    TransferPointLayer(overlay.surface, overlay.PointLayer);
+  }
+  PaintPointLayer(overlay.PointLayer, overlay.pens, scene, clientArea);
+  TransferPointLayer(overlay.surface, overlay.PointLayer);
+}
+
+void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
+  const TrackStore& store = scene.store;
+  if (!IsDrawableSlot(store, store.CurrentSlot)) return;
+  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen);
+  const OverlayScene drawnScene{store, overlay.drawn.videoRect};
+  DrawRun(dc, overlay.pens, drawnScene,
+          RunEntries(store, {overlay.drawn.first, overlay.drawn.drawnCount}));
+  overlay.drawn.drawnCount = 0;
+  if (!inSync) return;
+  // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
+  // the same pen when its trail is drawn and when it is taken away.
+  dc.SelectPen(overlay.pens.whitePen);
+  const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
+  overlay.drawn = {run.first, run.count, scene.videoRect};
+  DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
+}
+
+void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,
+                         std::int32_t trajectory, std::int32_t sample) {
+  const Trajectory* drawn = EntryTrajectory(scene.store, {trajectory, sample});
+  if (drawn == nullptr) return;
+  SelectPenByKind(dc, pens, drawn->header.kind);
+  DrawLiveTrail(dc, drawn->samples, sample, scene.videoRect);
+  const TrajectorySample& current = drawn->samples[static_cast<std::size_t>(sample)];
+  if (IsPointVisible(current.centre, scene.videoRect)) DrawBox(dc, current, scene.videoRect);
+  dc.Flush();
+}
+
+}  // namespace ostrel

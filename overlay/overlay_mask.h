@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+namespace ostrel {
+
+// Shows the overlay on a picture: every pixel of `picture` is combined by exclusive-or with
+// the mask pixel under it, `picture`'s top-left pixel lying at `origin` in the mask (for the
+// video view, its position in the main window's client area). Parts of the picture outside
+// the mask stay as they are. The picture is converted to Format_RGB32 when it is not in a
+// 32-bit format.
+void ApplyOverlayMask(QImage& picture, const QImage& mask, QPoint origin);
+
+}  // namespace ostrel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+#include <memory>
+
+#include "overlay/overlay_pens.h"
+#include "overlay/video_rect.h"
+
+namespace ostrel {
+
+// The run of frameTrajectoryList entries the last trajectory layer drew, and the picture
+// rectangle it drew them through, so that drawing them again lands on the same pixels.
+// It refers into the TrackStore by position: forget it whenever the store is emptied or
+// reloaded. drawnCount 0 means nothing is remembered.
+struct DrawnTrajectoryList {
+  std::int32_t first = 0;
+  std::int32_t drawnCount = 0;
+  VideoRect videoRect;
+
+  bool operator==(const DrawnTrajectoryList&) const = default;
+};
+
+// Everything the live overlay keeps between redraws. One lives in the main window's state.
+//
+// `surface` is the overlay as the window shows it: an exclusive-or mask the size of the
+// client area, Format_RGB32, whose colour bits all start at zero (opaque black). The picture
+// on screen is the video frame exclusive-or the mask, so an all-zero mask shows the frame
+// unchanged and drawing anything twice gives the mask back exactly.
+//
+// `PointLayer` holds the points of the last point-layer drawing, white on black (RGB32 with
+// only those two values, so that white inverts all 24 colour bits of the mask); it is null
+// until the first point-layer drawing with a current frame, which makes it the size of the
+// client area at that moment.
+struct OverlayState {
+  OverlayPens pens;
+  QImage surface;
+  QImage PointLayer;
+  DrawnTrajectoryList drawn;
+};
+
+// Creates the pens and an empty overlay for a client area of `clientArea`.
+std::unique_ptr<OverlayState> CreateOverlayResources(QSize clientArea);
+// Releases the pens, the point layer and the overlay; does nothing when already released.
+void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay);
+
+// Forgets what was drawn: the mask is cleared, the point layer dropped and the remembered
+// trajectories forgotten, none of them drawn. Call it whenever the TrackStore is emptied or
+// reloaded: the remembered run must never be drawn from entries that changed under it.
+void ForgetOverlay(OverlayState& overlay);
+
+// The client area changed size: the overlay is forgotten and the mask made anew at the new
+// size; the next point-layer drawing makes the layer at that size.
+void ResizeOverlay(OverlayState& overlay, QSize clientArea);
+
+// A mask of `size` with nothing drawn.
+QImage MakeClearSurface(QSize size);
+
+}  // namespace ostrel

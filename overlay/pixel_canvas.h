@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <vector>
+
+#include "overlay/overlay_pens.h"
+#include "overlay/picture_mapping.h"
+
+namespace ostrel {
+
+// How a canvas puts colour on its pixels: replacing them, or combining them with an
+// exclusive-or, so that drawing the same thing again restores them.
+enum class DrawMode { Copy, Xor };
+
+// Draws shapes onto a picture with a selected pen and a current position, following the
+// pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) are
+// collected and painted together, each pixel once: in exclusive-or mode the joint that two
+// lines share, or the overlap of a wide pen's squares, is never inverted twice. A stroke is
+// painted when the position moves, the pen changes, Flush is called or the canvas goes.
+class PixelCanvas {
+ public:
+  PixelCanvas(QImage& image, DrawMode mode, Pen pen);
+  ~PixelCanvas();
+  PixelCanvas(const PixelCanvas&) = delete;
+  PixelCanvas& operator=(const PixelCanvas&) = delete;
+
+  void SelectPen(const Pen& pen);
+  const Pen& SelectedPen() const { return pen_; }
+
+  void MoveTo(PixelPoint point);
+  // Adds the line from the current position to `point` to the stroke; `point` becomes the
+  // current position.
+  void LineTo(PixelPoint point);
+  void Flush();
+
+  // Fills the ellipse of (left, top, right, bottom), right column and bottom row excluded.
+  void Ellipse(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+               const QColor& colour);
+  void FillRect(const QRect& rect, const QColor& colour);
+
+ private:
+  QImage& image_;
+  QPainter painter_;
+  Pen pen_;
+  PixelPoint position_;
+  std::vector<PixelPoint> stroke_;
+};
+
+}  // namespace ostrel
