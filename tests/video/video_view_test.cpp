@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QWidget>
+
+#include "app/video_view.h"
+#include "tests/video/video_fixture.h"
+
+namespace ostrel::testing {
+namespace {
+
+class VideoViewTest : public VideoTest {
+ protected:
+  VideoViewTest() : view_(new VideoView(&window_)) {
+    window_.resize(400, 300);
+    window_.show();
+  }
+
+  QWidget window_;
+  VideoView* view_;  // owned by the window
+};
+
+TEST_F(VideoViewTest, HiddenUntilTheFirstFrameThenPaintsItScaledIntoItsRectangle) {
+  auto graph = Graph();
+  ASSERT_TRUE(graph);
+  view_->SetGraph(graph.get());
+  view_->setGeometry(20, 10, 320, 240);
+  EXPECT_FALSE(view_->isVisible());
+
+  ASSERT_TRUE(graph->RenderFile(Video("clip", TestVideoSpec{}))) << graph->RenderError();
+  ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
+  EXPECT_EQ(view_->Frame().constBits(), graph->CurrentFrame().constBits()) << "shared, not copied";
+
+  const QImage painted = view_->grab().toImage();
+  ASSERT_EQ(painted.size(), QSize(320, 240));
+  struct Probe {
+    int x;
+    int y;
+    TestColour colour;
+  };
+  // The 160 x 120 picture doubled: quadrants at doubled places.
+  for (const Probe& p : {Probe{40, 100, TestColour::Red}, Probe{240, 60, TestColour::Green},
+                         Probe{60, 200, TestColour::Blue}, Probe{280, 200, TestColour::White},
+                         Probe{16, 60, TestColour::Black}}) {
+    const QRgb rgb = painted.pixel(p.x, p.y);
+    EXPECT_TRUE(LooksLike(static_cast<std::uint8_t>(qBlue(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),
+                          static_cast<std::uint8_t>(qRed(rgb)), p.colour))
+        << "at " << p.x << "," << p.y;
+  }
+}
+
+TEST_F(VideoViewTest, TheOverlayIsDrawnOverEveryPaintedFrame) {
+  auto graph = Graph();
+  ASSERT_TRUE(graph);
+  std::vector<QRect> overlays;
+  view_->SetOverlayPainter([&overlays](QPainter& painter, const QRect& picture) {
+    overlays.push_back(picture);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.fillRect(QRect(0, 0, 10, 10), Qt::white);
+  });
+  view_->SetGraph(graph.get());
+  view_->setGeometry(0, 0, 160, 120);
+  ASSERT_TRUE(graph->RenderFile(Video("clip", TestVideoSpec{}))) << graph->RenderError();
+  ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
+
+  const QImage painted = view_->grab().toImage();
+  ASSERT_FALSE(overlays.empty());
+  EXPECT_EQ(overlays.back(), QRect(0, 0, 160, 120));
+  // Red exclusive-or white is cyan: the overlay went over the frame, not under it.
+  const QRgb rgb = painted.pixel(4, 4);
+  EXPECT_LE(qRed(rgb), 85);
+  EXPECT_GE(qGreen(rgb), 170);
+  EXPECT_GE(qBlue(rgb), 170);
+}
+
+TEST_F(VideoViewTest, HidesAndForgetsTheFrameWhenItsGraphGoes) {
+  auto graph = Graph();
+  ASSERT_TRUE(graph);
+  view_->SetGraph(graph.get());
+  ASSERT_TRUE(graph->RenderFile(Video("clip", TestVideoSpec{}))) << graph->RenderError();
+  ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
+
+  graph.reset();
+  EXPECT_FALSE(view_->isVisible());
+  EXPECT_TRUE(view_->Frame().isNull());
+
+  auto next = Graph();
+  ASSERT_TRUE(next);
+  view_->SetGraph(next.get());
+  ASSERT_TRUE(next->RenderFile(Video("next", TestVideoSpec{}))) << next->RenderError();
+  ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
+  view_->SetGraph(nullptr);
+  EXPECT_FALSE(view_->isVisible()) << "detached";
+}
+
+}  // namespace
+}  // namespace ostrel::testing
