@@ -1,0 +1,49 @@
+#include "app/video_view.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace ostrel {
+
+VideoView::VideoView(QWidget* parent) : QWidget(parent) {
+  // Every pixel is painted each time: Qt need not clear the background first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  hide();
+}
+
+void VideoView::SetGraph(MediaGraph* graph) {
+  Detach();
+  if (!graph) return;
+  graph_ = graph;
+  frameConnection_ = connect(graph, &MediaGraph::frameReady, this, &VideoView::TakeNewestFrame);
+  graphGoneConnection_ = connect(graph, &QObject::destroyed, this, &VideoView::Detach);
+}
+
+void VideoView::Detach() {
+  disconnect(frameConnection_);
+  disconnect(graphGoneConnection_);
+  graph_ = nullptr;
+  frame_ = QImage();
+  hide();
+}
+
+void VideoView::TakeNewestFrame() {
+  if (!graph_) return;
+  frame_ = graph_->CurrentFrame();
+  if (isHidden()) show();
+  update();
+}
+
+void VideoView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect picture = rect();
+  if (frame_.isNull()) {
+    painter.fillRect(picture, Qt::black);
+  } else {
+    painter.drawImage(picture, frame_);
+  }
+  if (overlayPainter_) overlayPainter_(painter, picture);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "video/media_graph.h"
+
+namespace ostrel {
+
+// The picture of the open video: a child of the main window that paints the newest frame of
+// its graph scaled into its own rectangle, which the main window sets as the picture's place
+// (setGeometry). Hidden until its graph delivers a first frame, and again when detached.
+class VideoView : public QWidget {
+ public:
+  // Drawn over every frame once it is painted, in the widget's coordinates: the place of the
+  // overlay that is exclusive-or'ed over the picture.
+  using OverlayPainter = std::function<void(QPainter& painter, const QRect& picture)>;
+
+  explicit VideoView(QWidget* parent = nullptr);
+
+  // Shows `graph`'s frames from its next frame on; nullptr detaches and hides the view.
+  void SetGraph(MediaGraph* graph);
+  void SetOverlayPainter(OverlayPainter painter) { overlayPainter_ = std::move(painter); }
+
+  // The frame painted last (or about to be): shares the decoded pixels, never a copy.
+  const QImage& Frame() const { return frame_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void TakeNewestFrame();
+  void Detach();
+
+  QPointer<MediaGraph> graph_;
+  QMetaObject::Connection frameConnection_;
+  QMetaObject::Connection graphGoneConnection_;
+  QImage frame_;
+  OverlayPainter overlayPainter_;
+};
+
+}  // namespace ostrel
