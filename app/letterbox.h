@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/video_geometry.h"
+#include "video/video_geometry.h"
 
 namespace ostrel {
 

@@ -13,7 +13,6 @@
 #include "app/shell_dispatch.h"
 #include "app/video_view.h"
 #include "app/viewer_handlers.h"
-#include "video/media_graph.h"
 
 namespace ostrel {
 namespace {
@@ -22,19 +21,19 @@ const char* const kWindowTitle = "OstrelApp[Tovik]";
 
 bool ShiftHeld(Qt::KeyboardModifiers modifiers) { return modifiers.testFlag(Qt::ShiftModifier); }
 
-bool HasPicture(const ViewerState& state) {
-  return state.videoSize.width != 0 && state.videoSize.height != 0 && state.videoWindow != nullptr;
+bool HasPicture(const PlaybackState& state) {
+  return state.videoSize.width != 0 && state.videoSize.height != 0 && state.held.videoWindow;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(std::unique_ptr<MediaGraph> firstGraph, MessageSink& messages,
+MainWindow::MainWindow(std::unique_ptr<PlaybackGraph> firstGraph, MessageSink& messages,
                        const HandlerFactory& makeHandlers)
     : state_(std::move(firstGraph)), messages_(messages) {
   setWindowTitle(QString::fromUtf8(kWindowTitle));
   setWindowIcon(AppIcon());
   ResetTrackStore(state_.trackStore);
-  // The overlay's pens and point layer are made here as well once the overlay is drawn.
+  state_.overlay = CreateOverlayResources(QSize(kStartWidth, kStartHeight));
   handlers_ = makeHandlers ? makeHandlers(*this) : MakeViewerHandlers(*this);
   CreateMenu();
   CreateAccelerators();
@@ -104,6 +103,11 @@ void MainWindow::LayoutClientArea() {
   if (HasPicture(state_)) LetterboxPicture(client.width(), client.height());
 }
 
+void MainWindow::RedrawOverlays(bool) {
+  // The overlay library draws onto state_.overlay's mask; applying that mask over the
+  // picture is still to be wired, so nothing is drawn yet.
+}
+
 void MainWindow::DockControlBar(int clientWidth, int clientHeight) {
   const int barHeight = controlBar_->height();
   controlBar_->setGeometry(0, clientHeight - barHeight, clientWidth, barHeight);
@@ -113,7 +117,7 @@ void MainWindow::LetterboxPicture(int clientWidth, int clientHeight) {
   const VideoRect picture =
       LetterboxVideo(clientWidth, clientHeight, controlBar_->height(), state_.videoSize);
   state_.videoRect = picture;
-  state_.videoWindow->setGeometry(picture.left, picture.top, picture.width, picture.height);
+  videoView_->setGeometry(picture.left, picture.top, picture.width, picture.height);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -126,14 +130,18 @@ void MainWindow::ReleaseViewer() {
   released_ = true;
   // Stopped first, so that no tick runs on anything half released.
   playbackTimer_.stop();
-  if (state_.videoWindow != nullptr) {
-    // Hidden and cut from its graph before the graph can go.
-    state_.videoWindow->SetGraph(nullptr);
-    state_.videoWindow = nullptr;
+  // The picture is hidden and cut from its graph before the graph goes, and an open
+  // video's graph stops and goes before the tracking data it is shown with. The graph made
+  // at start-up, never opened, is let go only after the event loop has ended.
+  if (state_.held.videoWindow) videoView_->SetGraph(nullptr);
+  if (state_.held.frameGrabber) {
+    state_.graph->Stop();
+    state_.graph.reset();
   }
-  // An open video's graph and frame bitmap go here, before the tracking data, and the
-  // overlay's pens and point layer after it, once the viewer holds them.
+  state_.held = GraphReferences{};
+  state_.GrabberFormat.reset();
   FreeTrackStore(state_.trackStore);
+  DeleteOverlayResources(state_.overlay);
   emit viewerEnded();
 }
 

@@ -6,13 +6,12 @@
 #include <memory>
 
 #include "app/shell_handlers.h"
-#include "app/viewer_state.h"
 #include "track/message_sink.h"
+#include "video/playback_state.h"
 
 namespace ostrel {
 
 class ControlBar;
-class MediaGraph;
 class VideoView;
 
 // The viewer's one window: the menu, the client area with the picture and the control bar
@@ -30,12 +29,12 @@ class MainWindow : public QMainWindow {
 
   // `makeHandlers` chooses what the dispatch reaches; the viewer's own handlers unless a
   // caller (a test) supplies others.
-  MainWindow(std::unique_ptr<MediaGraph> firstGraph, MessageSink& messages,
+  MainWindow(std::unique_ptr<PlaybackGraph> firstGraph, MessageSink& messages,
              const HandlerFactory& makeHandlers = {});
   ~MainWindow() override;
 
-  ViewerState& state() { return state_; }
-  const ViewerState& state() const { return state_; }
+  PlaybackState& state() { return state_; }
+  const PlaybackState& state() const { return state_; }
   ControlBar& controlBar() { return *controlBar_; }
   VideoView& videoView() { return *videoView_; }
   QWidget& clientArea() { return *centralWidget(); }
@@ -48,6 +47,8 @@ class MainWindow : public QMainWindow {
   // while a video's picture is shown, the picture letterboxed. Also run after an Open has
   // set the video's size.
   void LayoutClientArea();
+  // Takes the last overlay away and draws the current frame's over the picture.
+  void RedrawOverlays(bool inSync);
 
  public slots:
   // The media graph has events waiting.
@@ -70,7 +71,7 @@ class MainWindow : public QMainWindow {
   void LetterboxPicture(int clientWidth, int clientHeight);
   void ReleaseViewer();
 
-  ViewerState state_;
+  PlaybackState state_;
   MessageSink& messages_;
   ControlBar* controlBar_ = nullptr;
   VideoView* videoView_ = nullptr;

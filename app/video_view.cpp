@@ -12,11 +12,11 @@ VideoView::VideoView(QWidget* parent) : QWidget(parent) {
   hide();
 }
 
-void VideoView::SetGraph(MediaGraph* graph) {
+void VideoView::SetGraph(PlaybackGraph* graph) {
   Detach();
   if (!graph) return;
   graph_ = graph;
-  frameConnection_ = connect(graph, &MediaGraph::frameReady, this, &VideoView::TakeNewestFrame);
+  frameConnection_ = connect(graph, &PlaybackGraph::frameReady, this, &VideoView::TakeNewestFrame);
   graphGoneConnection_ = connect(graph, &QObject::destroyed, this, &VideoView::Detach);
 }
 
@@ -29,8 +29,9 @@ void VideoView::Detach() {
 }
 
 void VideoView::TakeNewestFrame() {
-  if (!graph_) return;
-  frame_ = graph_->CurrentFrame();
+  const PlaybackGraph* graph = graph_.data();
+  if (graph == nullptr) return;
+  frame_ = graph->CurrentFrame();
   if (isHidden()) show();
   update();
 }

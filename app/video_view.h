@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "video/media_graph.h"
+#include "video/playback_graph.h"
 
 namespace ostrel {
 
@@ -21,7 +21,7 @@ class VideoView : public QWidget {
   explicit VideoView(QWidget* parent = nullptr);
 
   // Shows `graph`'s frames from its next frame on; nullptr detaches and hides the view.
-  void SetGraph(MediaGraph* graph);
+  void SetGraph(PlaybackGraph* graph);
   void SetOverlayPainter(OverlayPainter painter) { overlayPainter_ = std::move(painter); }
 
   // The frame painted last (or about to be): shares the decoded pixels, never a copy.
@@ -34,7 +34,7 @@ class VideoView : public QWidget {
   void TakeNewestFrame();
   void Detach();
 
-  QPointer<MediaGraph> graph_;
+  QPointer<PlaybackGraph> graph_;
   QMetaObject::Connection frameConnection_;
   QMetaObject::Connection graphGoneConnection_;
   QImage frame_;

@@ -1,32 +1,48 @@
 #include "app/viewer_handlers.h"
 
 #include "app/main_window.h"
+#include "video/offset_controls.h"
+#include "video/open_video.h"
+#include "video/playback_control.h"
 
 namespace ostrel {
 
+ViewerHandlers::ViewerHandlers(MainWindow& window, FileChooser chooseFile)
+    : window_(window), ui_(window, std::move(chooseFile)) {}
+
 void ViewerHandlers::ExitViewer() { window_.close(); }
 
-// Opening, playing, seeking, the offset steps, the time-adjust box, grabbing and the frame
-// time all need an open video, which the viewer cannot open yet: these handlers are wired
-// into the dispatch and stay empty until the operations behind them arrive. With no video
-// open every one of them has nothing to act on, so for now they rightly change nothing.
-void ViewerHandlers::OpenVideo() {}
-void ViewerHandlers::StopPlayback() {}
-void ViewerHandlers::StartPlayback() {}
-void ViewerHandlers::RewindToStart() {}
-void ViewerHandlers::StepOffset(OffsetTrigger, bool) {}
+void ViewerHandlers::OpenVideo() { ostrel::OpenVideo(window_.state(), ui_); }
+
+void ViewerHandlers::StopPlayback() { ostrel::StopPlayback(window_.state()); }
+
+void ViewerHandlers::StartPlayback() { ostrel::StartPlayback(window_.state()); }
+
+void ViewerHandlers::RewindToStart() { ostrel::RewindToStart(window_.state()); }
+
+void ViewerHandlers::StepOffset(OffsetTrigger trigger, bool shift) {
+  StepClockOffset(window_.state(), ui_, trigger, shift);
+}
+
+// Grabbing and capturing frames are not part of the viewer yet: the "Grabber" box and the
+// "Capture" button stay without effect until the capture operations are wired here.
 void ViewerHandlers::ToggleGrabber() {}
 void ViewerHandlers::CaptureFrame() {}
-void ViewerHandlers::ToggleTimeAdjustment() {}
-void ViewerHandlers::ShowFrameTime() {}
-void ViewerHandlers::PlaybackTick() {}
-void ViewerHandlers::SeekFromTrackbar() {}
-void ViewerHandlers::DrainGraphEvents() {}
+
+void ViewerHandlers::ToggleTimeAdjustment() { ostrel::ToggleTimeAdjustment(window_.state(), ui_); }
+
+void ViewerHandlers::ShowFrameTime() { ostrel::ShowFrameTime(window_.state(), ui_); }
+
+void ViewerHandlers::PlaybackTick() { ostrel::PlaybackTick(window_.state(), ui_); }
+
+void ViewerHandlers::SeekFromTrackbar() { ostrel::SeekFromTrackbar(window_.state(), ui_); }
+
+void ViewerHandlers::DrainGraphEvents() { ostrel::DrainGraphEvents(window_.state(), ui_); }
 
 void ViewerHandlers::IgnoreCommand(int) {}
 
-std::unique_ptr<ShellHandlers> MakeViewerHandlers(MainWindow& window) {
-  return std::make_unique<ViewerHandlers>(window);
+std::unique_ptr<ShellHandlers> MakeViewerHandlers(MainWindow& window, FileChooser chooseFile) {
+  return std::make_unique<ViewerHandlers>(window, std::move(chooseFile));
 }
 
 }  // namespace ostrel

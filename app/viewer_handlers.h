@@ -2,16 +2,19 @@
 
 #include <memory>
 
+#include "app/open_file_dialog.h"
 #include "app/shell_handlers.h"
+#include "app/viewer_ui.h"
 
 namespace ostrel {
 
 class MainWindow;
 
-// The viewer's handlers for the main window's dispatch.
+// The viewer's handlers for the main window's dispatch: each runs its operation on the
+// window's state, through the window's controls.
 class ViewerHandlers : public ShellHandlers {
  public:
-  explicit ViewerHandlers(MainWindow& window) : window_(window) {}
+  ViewerHandlers(MainWindow& window, FileChooser chooseFile);
 
   void ExitViewer() override;
   void OpenVideo() override;
@@ -30,8 +33,11 @@ class ViewerHandlers : public ShellHandlers {
 
  private:
   MainWindow& window_;
+  ViewerUi ui_;
 };
 
-std::unique_ptr<ShellHandlers> MakeViewerHandlers(MainWindow& window);
+// The handlers with the open dialog of the desktop, or with `chooseFile` in its place.
+std::unique_ptr<ShellHandlers> MakeViewerHandlers(MainWindow& window,
+                                                  FileChooser chooseFile = ChooseVideoWithDialog);
 
 }  // namespace ostrel

@@ -6,7 +6,7 @@
 #include "app/app_icon.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
-#include "video/media_graph.h"
+#include "video/playback_graph.h"
 
 namespace ostrel {
 namespace {
@@ -22,12 +22,13 @@ std::unique_ptr<MainWindow> StartViewer(const MediaServices& services, MessageSi
     ShowStartupError(messages, kMediaServicesFailedText);
     return nullptr;
   }
-  std::unique_ptr<MediaGraph> firstGraph = services.createGraph();
+  std::unique_ptr<PlaybackGraph> firstGraph = services.createGraph();
   if (!firstGraph) {
     ShowStartupError(messages, kFirstGraphFailedText);
     return nullptr;
   }
   auto window = std::make_unique<MainWindow>(std::move(firstGraph), messages);
+  window->state().createGraph = services.createGraph;
   window->show();
   return window;
 }
@@ -42,7 +43,7 @@ int RunViewer(QApplication& app, const MediaServices& services, MessageBoxes& me
   messages.SetMainWindow(window.get());
   QObject::connect(window.get(), &MainWindow::viewerEnded, &app, [] { QApplication::exit(0); });
   const int exitCode = QApplication::exec();
-  // The graph held since start-up outlives the window's own release.
+  // A graph that no Open took into use outlives the window's own release.
   window->state().graph.reset();
   return exitCode;
 }

@@ -10,17 +10,18 @@ class QApplication;
 namespace ostrel {
 
 class MainWindow;
-class MediaGraph;
+class PlaybackGraph;
 class MessageBoxes;
 
 inline constexpr const char* kStartupErrorCaption = "アプリケーションエラー";
 inline constexpr const char* kMediaServicesFailedText = "COMの初期化に失敗しました";
 inline constexpr const char* kFirstGraphFailedText = "FilterGraphオブジェクトの取得に失敗しました";
 
-// How the viewer reaches the media services; the program passes the real ones.
+// How the viewer reaches the media services; the program passes the real ones. Every Open
+// makes its graph with `createGraph` too.
 struct MediaServices {
   std::function<bool()> initialize;
-  std::function<std::unique_ptr<MediaGraph>()> createGraph;
+  std::function<std::unique_ptr<PlaybackGraph>()> createGraph;
 };
 
 // Start-up up to the shown main window: the media services, a first graph (so that

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QImage>
-#include <QObject>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -17,6 +15,7 @@
 #include "video/gst_handles.h"
 #include "video/latest_frame_slot.h"
 #include "video/media_services.h"
+#include "video/playback_graph.h"
 #include "video/reference_time.h"
 
 namespace ostrel {
@@ -25,8 +24,7 @@ namespace ostrel {
 // native size, the newest frame for display, and the grabber that hands out the last frame as
 // a 24-bit bitmap. Every call is made from the thread the graph was created on (the UI
 // thread); GStreamer's threads only hand frames and events over, announced by the signals.
-class MediaGraph : public QObject {
-  Q_OBJECT
+class MediaGraph : public PlaybackGraph {
 
  public:
   ~MediaGraph() override;
@@ -36,43 +34,39 @@ class MediaGraph : public QObject {
   // Opens `path` (UTF-8) and prerolls it: true once the first frame is decoded, paused at the
   // start. False, with RenderError() saying why and nothing left running, for a file that
   // cannot be read or decoded, has no video stream, or shows no frame within a few seconds.
-  bool RenderFile(const std::string& path);
+  bool RenderFile(const std::string& path) override;
   const std::string& RenderError() const { return renderError_; }
 
-  bool Run();   // plays
-  bool Stop();  // pauses: position and picture stay
+  bool Run() override;   // plays
+  bool Stop() override;  // pauses: position and picture stay
   // The state the graph is in or heading to; never waits.
-  GraphState GetState() const;
+  GraphState GetState() const override;
 
   // The playback position and the stop position (the video's duration), in 100 ns units,
   // counted from the first frame.
-  bool GetPositions(ReferenceTime& current, ReferenceTime& stop) const;
+  bool GetPositions(ReferenceTime& current, ReferenceTime& stop) const override;
   // Moves the playback position (clamped to the video); the stop position stays.
-  bool SetPositions(ReferenceTime current);
+  bool SetPositions(ReferenceTime current) override;
 
   // The decoded picture's width and height in pixels.
-  bool GetVideoSize(std::int32_t& width, std::int32_t& height) const;
+  bool GetVideoSize(std::int32_t& width, std::int32_t& height) const override;
   // The format the grabber hands frames out in; nothing before a file is rendered.
-  std::optional<BitmapInfoHeader> GetConnectedMediaType() const;
+  std::optional<BitmapInfoHeader> GetConnectedMediaType() const override;
   // While on, the grabber keeps the newest frame; switching it off keeps the frame it holds.
-  void SetBufferSamples(bool buffer);
+  void SetBufferSamples(bool buffer) override;
   // The buffered frame in the layout of GetConnectedMediaType (biSizeImage bytes); false
   // when no frame was buffered.
-  bool GetCurrentBuffer(std::vector<std::uint8_t>& pixels) const;
+  bool GetCurrentBuffer(std::vector<std::uint8_t>& pixels) const override;
 
   // The oldest waiting event; nothing, at once, when none waits.
-  std::optional<GraphEvent> GetEvent();
+  std::optional<GraphEvent> GetEvent() override;
 
   // The newest frame delivered to this thread, for display (null before the first).
-  const QImage& CurrentFrame() const { return currentFrame_; }
+  const QImage& CurrentFrame() const override { return currentFrame_; }
   FrameHandOverStats FrameStats() const { return frames_.Stats(); }
 
- signals:
-  // Events wait for GetEvent. Queued to this object's thread.
-  void graphNotify();
-  // CurrentFrame() holds a newer frame. At most one is ever queued: frames that arrive before
-  // it is delivered only replace the frame it will show.
-  void frameReady();
+  // Its signals: graphNotify is queued to this object's thread; of frameReady at most one
+  // is ever queued, frames that arrive before it is delivered only replace the frame it shows.
 
  private:
   MediaGraph(GstElementPtr playbin, GstElementPtr grabber);

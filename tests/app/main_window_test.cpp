@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, ResizingWithoutAVideoMovesOnlyTheBar) {
 
 TEST_F(MainWindowTest, ResizingWithAVideoLetterboxesThePicture) {
   window.state().videoSize = VideoSize{640, 480};
-  window.state().videoWindow = &window.videoView();
+  window.state().held.videoWindow = true;
   const int barHeight = window.controlBar().height();
   const int menuHeight = window.clientArea().geometry().top();
   // A client area 1000 pixels wide and (620 + bar) high: the height decides.
@@ -206,12 +206,12 @@ TEST_F(MainWindowTest, ClosingReleasesInOrderAndEndsTheViewerOnce) {
   QSignalSpy ended(&window, &MainWindow::viewerEnded);
   window.state().trackStore.pointFrames.resize(3);
   window.state().trackStore.CurrentSlot = 1;
-  window.state().videoWindow = &window.videoView();
+  window.state().held.videoWindow = true;
   window.videoView().show();
   window.playbackTimer().start();
   window.close();
   EXPECT_FALSE(window.playbackTimer().isActive());
-  EXPECT_EQ(window.state().videoWindow, nullptr);
+  EXPECT_FALSE(window.state().held.videoWindow);
   EXPECT_TRUE(window.videoView().isHidden());
   EXPECT_EQ(window.state().trackStore.pointFrames.capacity(), 0u);
   EXPECT_EQ(window.state().trackStore.CurrentSlot, -1);
