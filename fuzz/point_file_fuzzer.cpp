@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckStore(store);
     for (const ostrel::PointFrame& frame : store.pointFrames) {
       ostrel::FindFrameForTime(store, frame.clockMs);
-      ostrel::AdvanceFrameToTime(store, frame.clockMs + 17);
+      // A little later, without stepping past the largest clock a record can hold.
+      const ostrel::ClockMs later = frame.clockMs <= INT32_MAX - 17 ? frame.clockMs + 17 : INT32_MAX;
+      ostrel::AdvanceFrameToTime(store, later);
       if (const auto points = ostrel::CurrentFramePoints(store)) Require(points->size() < 32768);
     }
   } else {
