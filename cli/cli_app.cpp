@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "cli/inspect_command.h"
+#include "cli/snapshot_command.h"
 
 namespace ostrel::cli {
 namespace {
@@ -13,6 +14,8 @@ constexpr const char* kOverview =
     "Commands:\n"
     "  inspect VIDEO   report what the video's point file, trajectory file and camera log\n"
     "                  hold, and which frame the viewer shows for given clock times\n"
+    "  snapshot VIDEO  write the frame at a playback position plain (1.bmp) and with the\n"
+    "                  tracking data drawn in (N.bmp), as the viewer's Capture does\n"
     "\n"
     "Run 'ostrel-cli COMMAND --help' for the options of a command.";
 
@@ -21,7 +24,7 @@ constexpr const char* kOverview =
 int RunCli(const QStringList& arguments, std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription(kOverview);
-  parser.addPositionalArgument("command", "The command to run: inspect.", "COMMAND [options]");
+  parser.addPositionalArgument("command", "The command to run: inspect or snapshot.", "COMMAND [options]");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -46,6 +49,7 @@ int RunCli(const QStringList& arguments, std::ostream& out, std::ostream& err) {
   QStringList commandArguments = rest.mid(1);
   commandArguments.prepend(arguments.value(0, "ostrel-cli"));
   if (rest.first() == "inspect") return RunInspect(commandArguments, out, err);
+  if (rest.first() == "snapshot") return RunSnapshot(commandArguments, out, err);
   err << "Unknown command '" << rest.first().toStdString() << "'.\nTry 'ostrel-cli --help'.\n";
   return kExitUsage;
 }
