@@ -1,8 +1,11 @@
 #include "cli/cli_app.h"
 
 #include <QCommandLineParser>
+#include <iostream>
+#include <unistd.h>
 
 #include "cli/inspect_command.h"
+#include "cli/render_command.h"
 #include "cli/snapshot_command.h"
 
 namespace ostrel::cli {
@@ -16,6 +19,7 @@ constexpr const char* kOverview =
     "                  hold, and which frame the viewer shows for given clock times\n"
     "  snapshot VIDEO  write the frame at a playback position plain (1.bmp) and with the\n"
     "                  tracking data drawn in (N.bmp), as the viewer's Capture does\n"
+    "  render VIDEO    write the video again with the tracking data drawn into every frame\n"
     "\n"
     "Run 'ostrel-cli COMMAND --help' for the options of a command.";
 
@@ -24,7 +28,7 @@ constexpr const char* kOverview =
 int RunCli(const QStringList& arguments, std::ostream& out, std::ostream& err) {
   QCommandLineParser parser;
   parser.setApplicationDescription(kOverview);
-  parser.addPositionalArgument("command", "The command to run: inspect or snapshot.", "COMMAND [options]");
+  parser.addPositionalArgument("command", "The command to run: inspect, snapshot or render.", "COMMAND [options]");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -50,6 +54,11 @@ int RunCli(const QStringList& arguments, std::ostream& out, std::ostream& err) {
   commandArguments.prepend(arguments.value(0, "ostrel-cli"));
   if (rest.first() == "inspect") return RunInspect(commandArguments, out, err);
   if (rest.first() == "snapshot") return RunSnapshot(commandArguments, out, err);
+  if (rest.first() == "render") {
+    // Redrawing the progress line in place only makes sense on a terminal.
+    const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO) != 0;
+    return RunRender(commandArguments, out, err, terminal);
+  }
   err << "Unknown command '" << rest.first().toStdString() << "'.\nTry 'ostrel-cli --help'.\n";
   return kExitUsage;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <memory>
+
+#include "overlay/overlay_state.h"
+#include "overlay/overlay_style.h"
+#include "track/track_store.h"
+
+namespace ostrel {
+
+// Draws the current frame of a TrackStore into consecutive pictures of one video, with the
+// viewer's own drawing code. Every picture is shown at its native size (the picture is the
+// whole client area, VideoRect 0, 0, width, height).
+//
+// Live keeps the viewer's exclusive-or mask from picture to picture, so that each one looks
+// exactly as the window would show that frame after the redraw before it; the pictures must
+// therefore come in playback order. Snapshot draws every picture afresh, as a capture does.
+class FrameOverlay {
+ public:
+  FrameOverlay(OverlayStyle style, QSize pictureSize);
+
+  // Draws into `picture` (Format_RGB32 or ARGB32 of the size given at construction), in
+  // place; `inSync` says whether the live look shows the frame's trajectories.
+  void Draw(QImage& picture, const TrackStore& store, bool inSync);
+
+  QSize size() const { return size_; }
+
+ private:
+  OverlayStyle style_;
+  QSize size_;
+  std::unique_ptr<OverlayState> overlay_;
+};
+
+}  // namespace ostrel

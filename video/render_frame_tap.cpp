@@ -1,0 +1,105 @@
+#include "video/render_frame_tap.h"
+
+namespace ostrel {
+namespace {
+
+struct GstEventUnref {
+  void operator()(GstEvent* event) const { gst_event_unref(event); }
+};
+using GstEventPtr = std::unique_ptr<GstEvent, GstEventUnref>;
+
+// A mapped frame, unmapped when it goes.
+class WritableFrame {
+ public:
+  WritableFrame(const GstVideoInfo& info, GstBuffer* buffer)
+      : mapped_(gst_video_frame_map(&frame_, &info, buffer, GST_MAP_WRITE)) {}
+  ~WritableFrame() {
+    if (mapped_) gst_video_frame_unmap(&frame_);
+  }
+  WritableFrame(const WritableFrame&) = delete;
+  WritableFrame& operator=(const WritableFrame&) = delete;
+
+  bool mapped() const { return mapped_; }
+  // The pixels as a picture that draws straight into the buffer, no copy.
+  QImage Picture() {
+    return QImage(static_cast<uchar*>(frame_.data[0]), frame_.info.width, frame_.info.height,
+                  frame_.info.stride[0], QImage::Format_RGB32);
+  }
+
+ private:
+  GstVideoFrame frame_{};
+  bool mapped_ = false;
+};
+
+}  // namespace
+
+void RenderFrameTap::Attach(GstPad* pad) {
+  gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &RenderFrameTap::OnBuffer, this, nullptr);
+}
+
+GstPadProbeReturn RenderFrameTap::OnBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer tap) {
+  return static_cast<RenderFrameTap*>(tap)->Pass(pad, info);
+}
+
+GstPadProbeReturn RenderFrameTap::Pass(GstPad* pad, GstPadProbeInfo* info) {
+  GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+  const std::optional<ReferenceTime> position = PositionOf(pad, buffer);
+  if (!position) return GST_PAD_PROBE_DROP;  // a frame without a time cannot be placed
+  counters_.position.store(*position, std::memory_order_relaxed);
+  if (range_.Before(*position)) return GST_PAD_PROBE_DROP;
+  if (range_.After(*position)) {
+    // Refusing the frame as the end of the stream stops the decoding upstream, which then
+    // sends the end down to the muxer so that it finishes the file.
+    gst_buffer_unref(buffer);
+    GST_PAD_PROBE_INFO_DATA(info) = nullptr;
+    GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
+    return GST_PAD_PROBE_HANDLED;
+  }
+  // Decoders hand out frames nobody else holds, so this is no copy in the usual case.
+  buffer = gst_buffer_make_writable(buffer);
+  GST_PAD_PROBE_INFO_DATA(info) = buffer;
+  if (!Paint(pad, buffer, *position)) return GST_PAD_PROBE_DROP;
+  Restamp(buffer);
+  counters_.frames.fetch_add(1, std::memory_order_relaxed);
+  return GST_PAD_PROBE_OK;
+}
+
+std::optional<ReferenceTime> RenderFrameTap::PositionOf(GstPad* pad, const GstBuffer* buffer) {
+  if (!GST_BUFFER_PTS_IS_VALID(buffer)) return std::nullopt;
+  const GstEventPtr event(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
+  if (!event) return std::nullopt;
+  const GstSegment* segment = nullptr;
+  gst_event_parse_segment(event.get(), &segment);
+  segmentStart_ = segment->start;
+  const GstClockTime streamTime = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+  if (streamTime == GST_CLOCK_TIME_NONE) return std::nullopt;
+  const ReferenceTime time = NanosecondsToReferenceTime(static_cast<std::int64_t>(streamTime));
+  // Positions count from the first frame, as the viewer's do: some containers stamp it late.
+  if (!origin_) origin_ = time;
+  return std::max<ReferenceTime>(time - *origin_, 0);
+}
+
+bool RenderFrameTap::Paint(GstPad* pad, GstBuffer* buffer, ReferenceTime position) {
+  GstCapsPtr caps(gst_pad_get_current_caps(pad));
+  if (!caps) return false;
+  if (!caps_ || !gst_caps_is_equal(caps.get(), caps_.get())) {
+    if (!gst_video_info_from_caps(&info_, caps.get())) return false;
+    caps_ = std::move(caps);
+  }
+  if (GST_VIDEO_INFO_FORMAT(&info_) != GST_VIDEO_FORMAT_BGRx) return false;
+  WritableFrame frame(info_, buffer);
+  if (!frame.mapped()) return false;
+  QImage picture = frame.Picture();
+  painter_(picture, position);
+  return true;
+}
+
+void RenderFrameTap::Restamp(GstBuffer* buffer) {
+  const GstClockTime pts = GST_BUFFER_PTS(buffer);
+  if (!firstWritten_) firstWritten_ = pts;
+  // Moved to the segment's start, so that the written file begins at 0 whatever the range.
+  GST_BUFFER_PTS(buffer) = segmentStart_ + (pts >= *firstWritten_ ? pts - *firstWritten_ : 0);
+  GST_BUFFER_DTS(buffer) = GST_CLOCK_TIME_NONE;
+}
+
+}  // namespace ostrel
