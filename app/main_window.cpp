@@ -7,12 +7,15 @@
 #include <QMenuBar>
 
 #include "app/app_icon.h"
+#include "app/client_area.h"
 #include "app/command_ids.h"
 #include "app/control_bar.h"
 #include "app/letterbox.h"
 #include "app/shell_dispatch.h"
 #include "app/video_view.h"
 #include "app/viewer_handlers.h"
+#include "overlay/live_overlay.h"
+#include "overlay/overlay_mask.h"
 
 namespace ostrel {
 namespace {
@@ -70,10 +73,15 @@ void MainWindow::CreateAccelerators() {
 }
 
 void MainWindow::CreateClientArea() {
-  auto* client = new QWidget(this);
+  auto* client = new ClientArea(this);
   setCentralWidget(client);
   client->installEventFilter(this);
+  const OverlayPainter showOverlay = [this](QImage& picture, QPoint origin) {
+    ShowOverlay(picture, origin);
+  };
+  client->SetOverlayPainter(showOverlay);
   videoView_ = new VideoView(client);
+  videoView_->SetOverlayPainter(showOverlay);
   controlBar_ = new ControlBar(client);
   // Nothing on the bar can act before a video plays.
   controlBar_->setEnabled(false);
@@ -93,7 +101,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize) LayoutClientArea();
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    // The remembered overlay was drawn for the old size; it is dropped, not redrawn.
+    if (state_.overlay) ResizeOverlay(*state_.overlay, centralWidget()->size());
+    LayoutClientArea();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -103,9 +115,15 @@ void MainWindow::LayoutClientArea() {
   if (HasPicture(state_)) LetterboxPicture(client.width(), client.height());
 }
 
-void MainWindow::RedrawOverlays(bool) {
-  // The overlay library draws onto state_.overlay's mask; applying that mask over the
-  // picture is still to be wired, so nothing is drawn yet.
+void MainWindow::RedrawOverlays(bool inSync) {
+  if (!state_.overlay) return;
+  ostrel::RedrawOverlays(*state_.overlay, OverlayScene{state_.trackStore, state_.videoRect}, inSync);
+  // The picture and the letterbox bars both show the mask: all of the client area repaints.
+  centralWidget()->update();
+}
+
+void MainWindow::ShowOverlay(QImage& picture, QPoint origin) const {
+  if (state_.overlay) ApplyOverlayMask(picture, state_.overlay->surface, origin);
 }
 
 void MainWindow::DockControlBar(int clientWidth, int clientHeight) {

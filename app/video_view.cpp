@@ -37,14 +37,18 @@ void VideoView::TakeNewestFrame() {
 }
 
 void VideoView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
   const QRect picture = rect();
+  if (picture.isEmpty()) return;
+  if (composed_.size() != picture.size()) composed_ = QImage(picture.size(), QImage::Format_RGB32);
   if (frame_.isNull()) {
-    painter.fillRect(picture, Qt::black);
+    composed_.fill(Qt::black);
   } else {
-    painter.drawImage(picture, frame_);
+    QPainter scaler(&composed_);
+    scaler.drawImage(picture, frame_);
   }
-  if (overlayPainter_) overlayPainter_(painter, picture);
+  if (overlayPainter_) overlayPainter_(composed_, pos());
+  QPainter painter(this);
+  painter.drawImage(0, 0, composed_);
 }
 
 }  // namespace ostrel

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
+#include "app/overlay_painter.h"
 #include "video/playback_graph.h"
 
 namespace ostrel {
@@ -12,16 +12,15 @@ namespace ostrel {
 // The picture of the open video: a child of the main window that paints the newest frame of
 // its graph scaled into its own rectangle, which the main window sets as the picture's place
 // (setGeometry). Hidden until its graph delivers a first frame, and again when detached.
+// Every painted frame gets the overlay afresh, so a new frame never carries an old overlay.
 class VideoView : public QWidget {
  public:
-  // Drawn over every frame once it is painted, in the widget's coordinates: the place of the
-  // overlay that is exclusive-or'ed over the picture.
-  using OverlayPainter = std::function<void(QPainter& painter, const QRect& picture)>;
-
   explicit VideoView(QWidget* parent = nullptr);
 
   // Shows `graph`'s frames from its next frame on; nullptr detaches and hides the view.
   void SetGraph(PlaybackGraph* graph);
+  // Applied to every frame once it is scaled into the view, with the view's place in its
+  // parent as the origin.
   void SetOverlayPainter(OverlayPainter painter) { overlayPainter_ = std::move(painter); }
 
   // The frame painted last (or about to be): shares the decoded pixels, never a copy.
@@ -38,6 +37,9 @@ class VideoView : public QWidget {
   QMetaObject::Connection frameConnection_;
   QMetaObject::Connection graphGoneConnection_;
   QImage frame_;
+  // The scaled frame with the overlay on it; kept between paints, so that a frame of the
+  // same size allocates nothing.
+  QImage composed_;
   OverlayPainter overlayPainter_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "app/video_view.h"
 #include "tests/video/video_fixture.h"
@@ -52,25 +54,32 @@ TEST_F(VideoViewTest, HiddenUntilTheFirstFrameThenPaintsItScaledIntoItsRectangle
 TEST_F(VideoViewTest, TheOverlayIsDrawnOverEveryPaintedFrame) {
   auto graph = Graph();
   ASSERT_TRUE(graph);
-  std::vector<QRect> overlays;
-  view_->SetOverlayPainter([&overlays](QPainter& painter, const QRect& picture) {
-    overlays.push_back(picture);
+  std::vector<std::pair<QSize, QPoint>> overlays;
+  view_->SetOverlayPainter([&overlays](QImage& picture, QPoint origin) {
+    overlays.emplace_back(picture.size(), origin);
+    QPainter painter(&picture);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.fillRect(QRect(0, 0, 10, 10), Qt::white);
   });
   view_->SetGraph(graph.get());
-  view_->setGeometry(0, 0, 160, 120);
+  view_->setGeometry(30, 20, 160, 120);
   ASSERT_TRUE(graph->RenderFile(Video("clip", TestVideoSpec{}))) << graph->RenderError();
   ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
 
   const QImage painted = view_->grab().toImage();
   ASSERT_FALSE(overlays.empty());
-  EXPECT_EQ(overlays.back(), QRect(0, 0, 160, 120));
+  // The scaled picture, placed where the view lies in its parent.
+  EXPECT_EQ(overlays.back().first, QSize(160, 120));
+  EXPECT_EQ(overlays.back().second, QPoint(30, 20));
   // Red exclusive-or white is cyan: the overlay went over the frame, not under it.
   const QRgb rgb = painted.pixel(4, 4);
   EXPECT_LE(qRed(rgb), 85);
   EXPECT_GE(qGreen(rgb), 170);
   EXPECT_GE(qBlue(rgb), 170);
+  // Only there: the rest of the frame is as decoded.
+  const QRgb plain = painted.pixel(14, 14);
+  EXPECT_GE(qRed(plain), 170);
+  EXPECT_LE(qGreen(plain), 85);
 }
 
 TEST_F(VideoViewTest, HidesAndForgetsTheFrameWhenItsGraphGoes) {
