@@ -1,6 +1,7 @@
 #include "app/viewer_handlers.h"
 
 #include "app/main_window.h"
+#include "video/capture_control.h"
 #include "video/offset_controls.h"
 #include "video/open_video.h"
 #include "video/playback_control.h"
@@ -24,10 +25,9 @@ void ViewerHandlers::StepOffset(OffsetTrigger trigger, bool shift) {
   StepClockOffset(window_.state(), ui_, trigger, shift);
 }
 
-// Grabbing and capturing frames are not part of the viewer yet: the "Grabber" box and the
-// "Capture" button stay without effect until the capture operations are wired here.
-void ViewerHandlers::ToggleGrabber() {}
-void ViewerHandlers::CaptureFrame() {}
+void ViewerHandlers::ToggleGrabber() { ostrel::ToggleGrabber(window_.state(), ui_); }
+
+void ViewerHandlers::CaptureFrame() { ostrel::CaptureFrame(window_.state(), ui_); }
 
 void ViewerHandlers::ToggleTimeAdjustment() { ostrel::ToggleTimeAdjustment(window_.state(), ui_); }
 

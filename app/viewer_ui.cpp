@@ -25,6 +25,8 @@ std::optional<std::string> ViewerUi::ChooseVideoFile(const std::string& folder) 
 
 void ViewerUi::SetControlBarEnabled(bool enabled) { window_.controlBar().setEnabled(enabled); }
 
+bool ViewerUi::GrabberChecked() { return Button(window_, kControlGrabber)->isChecked(); }
+
 void ViewerUi::SetGrabberChecked(bool checked) { Button(window_, kControlGrabber)->setChecked(checked); }
 
 void ViewerUi::SetCaptureEnabled(bool enabled) { Button(window_, kControlCapture)->setEnabled(enabled); }

@@ -17,6 +17,7 @@ class ViewerUi : public PlaybackUi {
   MessageSink& Messages() override;
   std::optional<std::string> ChooseVideoFile(const std::string& folder) override;
   void SetControlBarEnabled(bool enabled) override;
+  bool GrabberChecked() override;
   void SetGrabberChecked(bool checked) override;
   void SetCaptureEnabled(bool enabled) override;
   bool TimeAdjustChecked() override;

@@ -7,6 +7,7 @@
 
 #include "clock/clock_offset.h"
 #include "overlay/overlay_state.h"
+#include "overlay/snapshot_counter.h"
 #include "track/track_store.h"
 #include "video/bitmap_info_header.h"
 #include "video/playback_graph.h"
@@ -52,6 +53,8 @@ struct PlaybackState {
   GraphReferences held;
   // The grabbed frame's format, taken at each Open; the capture acts only while it is held.
   std::optional<BitmapInfoHeader> GrabberFormat;
+  // The number of the next annotated snapshot, for the whole run: never reset by an Open.
+  SnapshotCounter snapshotCounter;
   // Null until the main window creates the overlay resources, and again after their release.
   std::unique_ptr<OverlayState> overlay;
   // A playback failure of the open video has been told to the user.

@@ -27,6 +27,7 @@ class PlaybackUi {
 
   // The control bar as a whole, and its controls that the operations set.
   virtual void SetControlBarEnabled(bool enabled) = 0;
+  virtual bool GrabberChecked() = 0;
   virtual void SetGrabberChecked(bool checked) = 0;
   virtual void SetCaptureEnabled(bool enabled) = 0;
   virtual bool TimeAdjustChecked() = 0;

@@ -65,6 +65,7 @@ class ScriptedUi : public PlaybackUi, public MessageSink {
   void Show(const UserMessage& message) override;
   std::optional<std::string> ChooseVideoFile(const std::string& folder) override;
   void SetControlBarEnabled(bool enabled) override;
+  bool GrabberChecked() override { return grabberChecked; }
   void SetGrabberChecked(bool checked) override;
   void SetCaptureEnabled(bool enabled) override;
   bool TimeAdjustChecked() override { return timeAdjustChecked; }
