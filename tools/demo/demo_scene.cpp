@@ -53,9 +53,33 @@ void DrawObject(const SceneSize& size, const ObjectState& object, std::vector<st
   }
 }
 
+// Object `index` beyond the classic ones: an ellipse of its own size, speed and phase, so
+// that many objects spread over the whole picture without sharing a path.
+ObjectState OrbitingObject(const SceneSize& size, int index, int frame) {
+  const double w = size.width;
+  const double h = size.height;
+  const double period = (4.0 + index % 5) * size.fps;
+  const double angle = 2 * std::numbers::pi * (frame / period + index * 0.137);
+  const double reachX = 0.1 + 0.03 * (index % 7);
+  const double reachY = 0.1 + 0.025 * (index % 9);
+  const double centreX = 0.2 + 0.6 * ((index * 37) % 100) / 100.0;
+  const double centreY = 0.2 + 0.6 * ((index * 61) % 100) / 100.0;
+  const auto shade = static_cast<std::uint8_t>(90 + (index * 53) % 160);
+  return {w * (centreX + reachX * std::cos(angle)), h * (centreY + reachY * std::sin(angle)), 0.03 * h,
+          index % 2 == 0 ? Shape::Disc : Shape::Square, shade, static_cast<std::uint8_t>(255 - shade), 150, false};
+}
+
 }  // namespace
 
 std::vector<ObjectState> DemoScene::ObjectsAt(int frame) const {
+  std::vector<ObjectState> objects = ClassicObjectsAt(frame);
+  for (int index = kClassicObjects; index < size_.objects; ++index) {
+    objects.push_back(OrbitingObject(size_, index, frame));
+  }
+  return objects;
+}
+
+std::vector<ObjectState> DemoScene::ClassicObjectsAt(int frame) const {
   const double w = size_.width;
   const double h = size_.height;
   const double angle = 2 * std::numbers::pi * frame / (6.0 * size_.fps);

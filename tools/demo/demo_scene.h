@@ -12,6 +12,7 @@ struct SceneSize {
   int height = 480;
   int fps = 30;
   int frames = 600;
+  int objects = 4;  // the first four are the classic demo; more are added for load tests
 };
 
 enum class Shape { Disc, Square };
@@ -30,7 +31,8 @@ class DemoScene {
   explicit DemoScene(const SceneSize& size) : size_(size) {}
 
   const SceneSize& size() const { return size_; }
-  static constexpr int kObjects = 4;
+  // The objects every demo has; further ones circle on their own orbits.
+  static constexpr int kClassicObjects = 4;
 
   // Where every object is in frame `frame`.
   std::vector<ObjectState> ObjectsAt(int frame) const;
@@ -38,6 +40,8 @@ class DemoScene {
   void Render(int frame, std::vector<std::uint8_t>& rgb) const;
 
  private:
+  std::vector<ObjectState> ClassicObjectsAt(int frame) const;
+
   SceneSize size_;
 };
 

@@ -17,12 +17,15 @@ TrackPoint Normalised(const SceneSize& size, double x, double y) {
 struct TrajectoryLook {
   double param1, param2, param3, score;
 };
-constexpr TrajectoryLook kLooks[DemoScene::kObjects] = {
+constexpr TrajectoryLook kLooks[DemoScene::kClassicObjects] = {
     {0.5, 0.5, 0.9, 2.0},  // kind 0: mean score stays below 3
     {1.5, 0.5, 0.9, 1.0},  // kind 1
     {2.0, 2.0, 0.9, 1.0},  // kind 2
     {0.8, 0.5, 0.5, 3.5},  // kind 0 turned 1 by its mean score; a low param3
 };
+
+// Objects beyond the classic ones borrow the classic looks in turn.
+const TrajectoryLook& Look(std::size_t object) { return kLooks[object % DemoScene::kClassicObjects]; }
 
 testing::TrajectorySampleLine Sample(const SceneSize& size, const ObjectState& object, int frame, double score) {
   const double r = object.radius + 4;
@@ -59,10 +62,11 @@ std::vector<testing::PointRecord> DemoPoints(const DemoScene& scene) {
 
 std::vector<testing::TrajectoryRecord> DemoTrajectories(const DemoScene& scene) {
   const SceneSize& size = scene.size();
-  std::vector<testing::TrajectoryRecord> trajectories(DemoScene::kObjects);
-  for (int i = 0; i < DemoScene::kObjects; ++i) {
-    const TrajectoryLook& look = kLooks[i];
-    trajectories[static_cast<std::size_t>(i)] = {i + 1, 0, look.param1, look.param2, look.param3, {}};
+  const auto count = static_cast<std::size_t>(size.objects);
+  std::vector<testing::TrajectoryRecord> trajectories(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const TrajectoryLook& look = Look(i);
+    trajectories[i] = {static_cast<int>(i) + 1, 0, look.param1, look.param2, look.param3, {}};
   }
   // A raw frame 0 starts a new segment in the file, so only the first trajectory may have a
   // sample in frame 0: the tracker picks the others up one frame later.
@@ -70,7 +74,7 @@ std::vector<testing::TrajectoryRecord> DemoTrajectories(const DemoScene& scene) 
     const std::vector<ObjectState> objects = scene.ObjectsAt(frame);
     const std::size_t tracked = frame == 0 ? 1 : objects.size();
     for (std::size_t i = 0; i < tracked; ++i) {
-      trajectories[i].samples.push_back(Sample(size, objects[i], frame, kLooks[i].score));
+      trajectories[i].samples.push_back(Sample(size, objects[i], frame, Look(i).score));
     }
   }
   return trajectories;

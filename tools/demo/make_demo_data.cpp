@@ -3,6 +3,7 @@
 // viewer's overlay visibly sits on the objects.
 //
 //   make_demo_data FOLDER [--containers avi,asf,wmv,mpg,mov|all] [--seconds N] [--sound]
+//                  [--size WIDTHxHEIGHT] [--objects N]
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -24,6 +25,9 @@ struct Options {
   std::vector<Container> containers;
   int seconds = 20;
   bool withSound = false;
+  int width = 640;
+  int height = 480;
+  int objects = DemoScene::kClassicObjects;
 };
 
 std::vector<Container> ChooseContainers(const std::string& list) {
@@ -43,9 +47,21 @@ std::vector<Container> ChooseContainers(const std::string& list) {
   return chosen;
 }
 
+// "1280x720"; even sizes only, as the encoders' 4:2:0 pictures need.
+void ReadSize(const std::string& text, Options& options) {
+  const std::size_t cross = text.find('x');
+  if (cross == std::string::npos) throw std::invalid_argument("--size: WIDTHxHEIGHT");
+  options.width = std::stoi(text.substr(0, cross));
+  options.height = std::stoi(text.substr(cross + 1));
+  if (options.width < 64 || options.height < 64 || options.width > 7680 || options.height > 4320 ||
+      options.width % 2 != 0 || options.height % 2 != 0) {
+    throw std::invalid_argument("--size: even sizes from 64x64 to 7680x4320");
+  }
+}
+
 Options ParseOptions(int argc, char** argv) {
   if (argc < 2) throw std::invalid_argument("no folder given");
-  Options options{argv[1], ChooseContainers("avi"), 20, false};
+  Options options{argv[1], ChooseContainers("avi")};
   for (int i = 2; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--sound") {
@@ -55,6 +71,11 @@ Options ParseOptions(int argc, char** argv) {
     } else if (option == "--seconds" && i + 1 < argc) {
       options.seconds = std::stoi(argv[++i]);
       if (options.seconds < 1 || options.seconds > 3600) throw std::invalid_argument("--seconds: 1 to 3600");
+    } else if (option == "--size" && i + 1 < argc) {
+      ReadSize(argv[++i], options);
+    } else if (option == "--objects" && i + 1 < argc) {
+      options.objects = std::stoi(argv[++i]);
+      if (options.objects < 1 || options.objects > 1000) throw std::invalid_argument("--objects: 1 to 1000");
     } else {
       throw std::invalid_argument("unknown option '" + option + "'");
     }
@@ -79,7 +100,7 @@ void WriteVideo(const DemoScene& scene, const fs::path& path, const Container& c
 
 void WriteDemo(const Options& options) {
   fs::create_directories(options.folder);
-  const DemoScene scene({640, 480, 30, 30 * options.seconds});
+  const DemoScene scene({options.width, options.height, 30, 30 * options.seconds, options.objects});
   const auto points = DemoPoints(scene);
   const auto trajectories = DemoTrajectories(scene);
   std::vector<std::string> names;
@@ -102,7 +123,8 @@ int main(int argc, char** argv) {
     WriteDemo(ParseOptions(argc, argv));
   } catch (const std::invalid_argument& error) {
     std::cerr << "make_demo_data: " << error.what()
-              << "\nusage: make_demo_data FOLDER [--containers avi,asf,wmv,mpg,mov|all] [--seconds N] [--sound]\n";
+              << "\nusage: make_demo_data FOLDER [--containers avi,asf,wmv,mpg,mov|all] [--seconds N] [--sound]\n"
+                 "                      [--size WIDTHxHEIGHT] [--objects N]\n";
     return 2;
   } catch (const std::exception& error) {
     std::cerr << "make_demo_data: " << error.what() << '\n';
