@@ -19,7 +19,7 @@ fi
 timed() {
   local start end
   start=$(date +%s.%N)
-  "$@"
+  "$@" >/dev/null 2>&1
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
@@ -27,9 +27,8 @@ timed() {
 encoder="x264enc speed-preset=veryfast pass=qual quantizer=20"
 plain=$(timed gst-launch-1.0 -q filesrc location="$video" ! decodebin ! videoconvert ! $encoder \
   ! matroskamux ! filesink location="$work/plain.mkv")
-live=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/live.mkv" 2>/dev/null >/dev/null)
-snapshot=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/snapshot.mkv" --style snapshot \
-  2>/dev/null >/dev/null)
+live=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/live.mkv")
+snapshot=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/snapshot.mkv" --style snapshot)
 
 fps() { echo "$frames / $1" | bc -l; }
 printf '%-34s %7.1f fps\n' "gst-launch-1.0 transcode (plain)" "$(fps "$plain")"
