@@ -118,8 +118,10 @@ void MainWindow::LayoutClientArea() {
 void MainWindow::RedrawOverlays(bool inSync) {
   if (!state_.overlay) return;
   ostrel::RedrawOverlays(*state_.overlay, OverlayScene{state_.trackStore, state_.videoRect}, inSync);
-  // The picture and the letterbox bars both show the mask: all of the client area repaints.
+  // The picture and the letterbox bars both show the mask: both repaint, the picture also
+  // while no new frame comes to repaint it.
   centralWidget()->update();
+  videoView_->update();
 }
 
 void MainWindow::ShowOverlay(QImage& picture, QPoint origin) const {

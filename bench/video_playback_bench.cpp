@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "app/video_view.h"
+#include "overlay/overlay_mask.h"
+#include "overlay/overlay_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_videos.h"
 #include "video/media_graph.h"
@@ -52,7 +54,12 @@ PlaybackFigures PlayThroughGraph(const std::string& path) {
   auto* view = new ostrel::VideoView(&window);
   view->setGeometry(0, 0, 1920, 1080);
   long long paints = 0;
-  view->SetOverlayPainter([&paints](QPainter&, const QRect&) { ++paints; });
+  // Every painted frame gets a client-sized overlay mask, as in the viewer.
+  const QImage mask = ostrel::MakeClearSurface(QSize(1920, 1080));
+  view->SetOverlayPainter([&paints, &mask](QImage& picture, QPoint origin) {
+    ostrel::ApplyOverlayMask(picture, mask, origin);
+    ++paints;
+  });
   window.show();
 
   std::unique_ptr<ostrel::MediaGraph> graph = ostrel::CreateMediaGraph();
