@@ -1,6 +1,7 @@
-// One live redraw of a busy frame: 200 points and 20 trajectories, each with a trail through
-// 51 samples and its box, on a 1280 x 720 client area. Alternating two frames makes every
-// redraw take away a full overlay and draw a new one, as playback does.
+// One live redraw of a busy frame (200 points and 20 trajectories on 1280 x 720; 1,000 points
+// and 100 trajectories on 1920 x 1080), each trajectory with a trail through 51 samples and
+// its box. Alternating two frames makes every redraw take away a full overlay and draw a new
+// one, as playback does. And what applying the mask adds to painting one 1080p frame.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,12 +10,11 @@
 #include <vector>
 
 #include "overlay/live_overlay.h"
+#include "overlay/overlay_mask.h"
 
 namespace ostrel {
 namespace {
 
-constexpr int kPoints = 200;
-constexpr int kTrajectories = 20;
 constexpr int kSamples = 60;
 constexpr int kSlots = 2;
 
@@ -33,7 +33,7 @@ TrajectorySample WanderingSample(std::mt19937& random, double x, double y) {
 
 // Slot s shows sample kSamples - kSlots + s of every trajectory, so its trail reaches back
 // the full 51 samples.
-TrackStore BusyStore() {
+TrackStore BusyStore(int pointCount, int trajectoryCount) {
   std::mt19937 random(5);
   std::uniform_real_distribution<double> unit(0.1, 0.9);
   std::normal_distribution<double> step(0.0, 0.004);
@@ -42,14 +42,14 @@ TrackStore BusyStore() {
   for (int slot = 0; slot < kSlots; ++slot) {
     store.frameIndex.push_back(slot);
     store.pointFrames.push_back(
-        {slot, 40 * slot, static_cast<std::int16_t>(kPoints), slot * kPoints});
-    for (int p = 0; p < kPoints; ++p) store.points.push_back({unit(random), unit(random)});
+        {slot, 40 * slot, static_cast<std::int16_t>(pointCount), slot * pointCount});
+    for (int p = 0; p < pointCount; ++p) store.points.push_back({unit(random), unit(random)});
     store.frameTrajectoryIndex.push_back(
-        {slot * kTrajectories, static_cast<std::int16_t>(kTrajectories)});
-    for (int t = 0; t < kTrajectories; ++t)
+        {slot * trajectoryCount, static_cast<std::int16_t>(trajectoryCount)});
+    for (int t = 0; t < trajectoryCount; ++t)
       store.frameTrajectoryList.push_back({t, kSamples - kSlots + slot});
   }
-  for (int t = 0; t < kTrajectories; ++t) {
+  for (int t = 0; t < trajectoryCount; ++t) {
     Trajectory trajectory;
     trajectory.header.kind = t % 3;
     double x = unit(random);
@@ -64,10 +64,13 @@ TrackStore BusyStore() {
   return store;
 }
 
+// Arguments: points, trajectories, client width, client height.
 void BM_RedrawOverlays(benchmark::State& state) {
-  TrackStore store = BusyStore();
-  const VideoRect rect{0, 0, 1280, 720};
-  auto overlay = CreateOverlayResources(QSize(1280, 720));
+  TrackStore store = BusyStore(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const int width = static_cast<int>(state.range(2));
+  const int height = static_cast<int>(state.range(3));
+  const VideoRect rect{0, 0, width, height};
+  auto overlay = CreateOverlayResources(QSize(width, height));
   std::int32_t slot = 0;
   for (auto _ : state) {
     store.CurrentSlot = slot;
@@ -76,7 +79,22 @@ void BM_RedrawOverlays(benchmark::State& state) {
     benchmark::DoNotOptimize(overlay->surface.constBits());
   }
 }
-BENCHMARK(BM_RedrawOverlays)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);
+
+// The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint.
+void BM_ApplyOverlayMask(benchmark::State& state) {
+  TrackStore store = BusyStore(1000, 100);
+  auto overlay = CreateOverlayResources(QSize(1920, 1080));
+  store.CurrentSlot = 0;
+  RedrawOverlays(*overlay, {store, VideoRect{0, 0, 1920, 1080}}, true);
+  QImage picture(1920, 1080, QImage::Format_RGB32);
+  picture.fill(Qt::darkGray);
+  for (auto _ : state) {
+    ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+BENCHMARK(BM_ApplyOverlayMask)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ostrel

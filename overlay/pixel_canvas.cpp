@@ -5,21 +5,16 @@
 #include "overlay/pixel_shapes.h"
 
 namespace ostrel {
-namespace {
 
-void FillSpans(QPainter& painter, const std::vector<PixelSpan>& spans, const QColor& colour) {
-  for (const PixelSpan& span : spans) {
-    painter.fillRect(QRect(span.left, span.y, span.right - span.left + 1, 1), colour);
+PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen) : image_(image), pen_(std::move(pen)) {
+  if (PixelWriter::Supports(image.format())) {
+    writer_.emplace(image, mode);
+    return;
   }
-}
-
-}  // namespace
-
-PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen)
-    : image_(image), painter_(&image), pen_(std::move(pen)) {
-  painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setCompositionMode(mode == DrawMode::Xor ? QPainter::RasterOp_SourceXorDestination
-                                                    : QPainter::CompositionMode_Source);
+  painter_.emplace(&image);
+  painter_->setRenderHint(QPainter::Antialiasing, false);
+  painter_->setCompositionMode(mode == DrawMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                     : QPainter::CompositionMode_Source);
 }
 
 PixelCanvas::~PixelCanvas() { Flush(); }
@@ -41,8 +36,39 @@ void PixelCanvas::LineTo(PixelPoint point) {
 
 void PixelCanvas::Flush() {
   if (stroke_.empty()) return;
-  FillSpans(painter_, MergeIntoSpans(stroke_), pen_.colour);
+  if (writer_) {
+    PaintStroke();
+  } else {
+    PaintSpans(MergeIntoSpans(stroke_), pen_.colour);
+  }
   stroke_.clear();
+}
+
+// Each pixel of the stroke once, marked off as it is painted and the marks taken back after.
+void PixelCanvas::PaintStroke() {
+  const auto width = static_cast<std::size_t>(image_.width());
+  if (painted_.empty()) painted_.assign(width * static_cast<std::size_t>(image_.height()), 0);
+  writer_->SetColour(pen_.colour);
+  for (const PixelPoint& pixel : stroke_) {
+    std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
+    if (mark != 0) continue;
+    mark = 1;
+    writer_->Put(pixel.x, pixel.y);
+  }
+  for (const PixelPoint& pixel : stroke_) {
+    painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;
+  }
+}
+
+void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
+  if (writer_) {
+    writer_->SetColour(colour);
+    for (const PixelSpan& span : spans) writer_->PutSpan(span);
+    return;
+  }
+  for (const PixelSpan& span : spans) {
+    painter_->fillRect(QRect(span.left, span.y, span.right - span.left + 1, 1), colour);
+  }
 }
 
 void PixelCanvas::Ellipse(std::int64_t left, std::int64_t top, std::int64_t right,
@@ -50,12 +76,15 @@ void PixelCanvas::Ellipse(std::int64_t left, std::int64_t top, std::int64_t righ
   Flush();
   std::vector<PixelSpan> spans;
   AppendEllipseSpans(left, top, right, bottom, image_.rect(), spans);
-  FillSpans(painter_, spans, colour);
+  PaintSpans(spans, colour);
 }
 
 void PixelCanvas::FillRect(const QRect& rect, const QColor& colour) {
   Flush();
-  painter_.fillRect(rect, colour);
+  const QRect inside = rect & image_.rect();
+  std::vector<PixelSpan> spans;
+  for (int y = inside.top(); y <= inside.bottom(); ++y) spans.push_back({y, inside.left(), inside.right()});
+  PaintSpans(spans, colour);
 }
 
 }  // namespace ostrel

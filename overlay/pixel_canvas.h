@@ -4,16 +4,15 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "overlay/overlay_pens.h"
 #include "overlay/picture_mapping.h"
+#include "overlay/pixel_shapes.h"
+#include "overlay/pixel_writer.h"
 
 namespace ostrel {
-
-// How a canvas puts colour on its pixels: replacing them, or combining them with an
-// exclusive-or, so that drawing the same thing again restores them.
-enum class DrawMode { Copy, Xor };
 
 // Draws shapes onto a picture with a selected pen and a current position, following the
 // pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) are
@@ -42,11 +41,17 @@ class PixelCanvas {
   void FillRect(const QRect& rect, const QColor& colour);
 
  private:
+  void PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
+  void PaintStroke();
+
   QImage& image_;
-  QPainter painter_;
+  // The two formats the overlay draws on are written directly; any other through a painter.
+  std::optional<PixelWriter> writer_;
+  std::optional<QPainter> painter_;
   Pen pen_;
   PixelPoint position_;
   std::vector<PixelPoint> stroke_;
+  std::vector<std::uint8_t> painted_;  // marks the stroke's pixels already painted
 };
 
 }  // namespace ostrel

@@ -1,0 +1,52 @@
+#include "overlay/pixel_writer.h"
+
+#include <algorithm>
+
+namespace ostrel {
+
+bool PixelWriter::Supports(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_BGR888;
+}
+
+PixelWriter::PixelWriter(QImage& image, DrawMode mode)
+    : bits_(image.bits()),
+      stride_(image.bytesPerLine()),
+      combine_(mode == DrawMode::Xor),
+      wide_(image.format() == QImage::Format_RGB32) {}
+
+void PixelWriter::SetColour(const QColor& colour) {
+  rgb_ = colour.rgb() & 0x00FFFFFFu;
+  red_ = static_cast<uchar>(colour.red());
+  green_ = static_cast<uchar>(colour.green());
+  blue_ = static_cast<uchar>(colour.blue());
+}
+
+void PixelWriter::PutNarrow(uchar* pixel) const {
+  if (combine_) {
+    pixel[0] ^= blue_;
+    pixel[1] ^= green_;
+    pixel[2] ^= red_;
+  } else {
+    pixel[0] = blue_;
+    pixel[1] = green_;
+    pixel[2] = red_;
+  }
+}
+
+void PixelWriter::PutSpan(const PixelSpan& span) {
+  uchar* row = bits_ + static_cast<qsizetype>(span.y) * stride_;
+  if (!wide_) {
+    for (std::int32_t x = span.left; x <= span.right; ++x) PutNarrow(row + 3 * static_cast<qsizetype>(x));
+    return;
+  }
+  // Whole rows of the 32-bit formats in one tight loop: the point layer is cleared this way.
+  std::uint32_t* pixel = reinterpret_cast<std::uint32_t*>(row) + span.left;
+  std::uint32_t* const end = reinterpret_cast<std::uint32_t*>(row) + span.right + 1;
+  if (combine_) {
+    for (; pixel != end; ++pixel) *pixel ^= rgb_;
+  } else {
+    std::fill(pixel, end, 0xFF000000u | rgb_);
+  }
+}
+
+}  // namespace ostrel

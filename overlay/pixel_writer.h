@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <cstdint>
+
+#include "overlay/pixel_shapes.h"
+
+namespace ostrel {
+
+// How a canvas puts colour on its pixels: replacing them, or combining them with an
+// exclusive-or, so that drawing the same thing again restores them.
+enum class DrawMode { Copy, Xor };
+
+// Puts one colour straight into the pixels of the two picture formats the overlay draws on
+// (the 32-bit mask and frames, the 24-bit snapshot), as a painter with antialiasing off
+// would, without a paint engine's cost per call: strokes come as thousands of single pixels.
+// Only the colour bits change; in the 32-bit format the unused top byte is left as it is
+// when combining and set opaque when copying.
+class PixelWriter {
+ public:
+  static bool Supports(QImage::Format format);
+
+  // `image` must be of a supported format and stay alive, unshared, while the writer is used.
+  PixelWriter(QImage& image, DrawMode mode);
+
+  void SetColour(const QColor& colour);
+  // Both take pixels inside the image. Put is inline: strokes call it once per pixel.
+  void Put(std::int32_t x, std::int32_t y) {
+    uchar* row = bits_ + static_cast<qsizetype>(y) * stride_;
+    if (wide_) {
+      PutWide(reinterpret_cast<std::uint32_t*>(row) + x);
+    } else {
+      PutNarrow(row + 3 * static_cast<qsizetype>(x));
+    }
+  }
+  void PutSpan(const PixelSpan& span);
+
+ private:
+  void PutWide(std::uint32_t* pixel) const { *pixel = combine_ ? *pixel ^ rgb_ : 0xFF000000u | rgb_; }
+  void PutNarrow(uchar* pixel) const;
+
+  uchar* bits_;
+  qsizetype stride_;
+  bool combine_;
+  bool wide_;  // 32 bits a pixel, else 24 (blue, green, red)
+  std::uint32_t rgb_ = 0;
+  uchar blue_ = 0;
+  uchar green_ = 0;
+  uchar red_ = 0;
+};
+
+}  // namespace ostrel
