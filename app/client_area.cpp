@@ -13,11 +13,9 @@ ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
 void ClientArea::paintEvent(QPaintEvent* event) {
   const QRect area = event->rect();
   if (area.isEmpty()) return;
-  if (composed_.size() != area.size()) composed_ = QImage(area.size(), QImage::Format_RGB32);
-  composed_.fill(palette().color(QPalette::Window));
-  if (overlayPainter_) overlayPainter_(composed_, area.topLeft());
   QPainter painter(this);
-  painter.drawImage(area.topLeft(), composed_);
+  painter.fillRect(area, palette().color(QPalette::Window));
+  if (overlayPainter_) overlayPainter_(painter, area, QPoint(0, 0));
 }
 
 }  // namespace ostrel

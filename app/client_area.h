@@ -20,8 +20,6 @@ class ClientArea : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Kept between paints, so that repainting the same region allocates nothing.
-  QImage composed_;
   OverlayPainter overlayPainter_;
 };
 

@@ -76,8 +76,8 @@ void MainWindow::CreateClientArea() {
   auto* client = new ClientArea(this);
   setCentralWidget(client);
   client->installEventFilter(this);
-  const OverlayPainter showOverlay = [this](QImage& picture, QPoint origin) {
-    ShowOverlay(picture, origin);
+  const OverlayPainter showOverlay = [this](QPainter& painter, const QRect& area, QPoint origin) {
+    ShowOverlay(painter, area, origin);
   };
   client->SetOverlayPainter(showOverlay);
   videoView_ = new VideoView(client);
@@ -124,8 +124,8 @@ void MainWindow::RedrawOverlays(bool inSync) {
   videoView_->update();
 }
 
-void MainWindow::ShowOverlay(QImage& picture, QPoint origin) const {
-  if (state_.overlay) ApplyOverlayMask(picture, state_.overlay->surface, origin);
+void MainWindow::ShowOverlay(QPainter& painter, const QRect& area, QPoint origin) const {
+  if (state_.overlay) ApplyOverlayMask(painter, area, state_.overlay->surface, origin);
 }
 
 void MainWindow::DockControlBar(int clientWidth, int clientHeight) {

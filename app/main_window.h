@@ -70,7 +70,7 @@ class MainWindow : public QMainWindow {
   void DockControlBar(int clientWidth, int clientHeight);
   void LetterboxPicture(int clientWidth, int clientHeight);
   // Exclusive-ors the overlay's mask over a picture at `origin` in the client area.
-  void ShowOverlay(QImage& picture, QPoint origin) const;
+  void ShowOverlay(QPainter& painter, const QRect& area, QPoint origin) const;
   void ReleaseViewer();
 
   PlaybackState state_;

@@ -6,8 +6,9 @@
 
 namespace ostrel {
 
-// Shows the live overlay over a picture that is about to go on screen: `picture` is changed
-// in place, its top-left pixel lying at `origin` in the main window's client area.
-using OverlayPainter = std::function<void(QImage& picture, QPoint origin)>;
+// Shows the live overlay over what a widget has just painted: `painter` paints the widget,
+// `area` is the part being painted (widget coordinates), and the widget's top-left pixel lies
+// at `origin` in the main window's client area.
+using OverlayPainter = std::function<void(QPainter& painter, const QRect& area, QPoint origin)>;
 
 }  // namespace ostrel

@@ -39,16 +39,14 @@ void VideoView::TakeNewestFrame() {
 void VideoView::paintEvent(QPaintEvent*) {
   const QRect picture = rect();
   if (picture.isEmpty()) return;
-  if (composed_.size() != picture.size()) composed_ = QImage(picture.size(), QImage::Format_RGB32);
-  if (frame_.isNull()) {
-    composed_.fill(Qt::black);
-  } else {
-    QPainter scaler(&composed_);
-    scaler.drawImage(picture, frame_);
-  }
-  if (overlayPainter_) overlayPainter_(composed_, pos());
+  // Straight onto the widget, and the overlay combined into it there: no copy of the frame.
   QPainter painter(this);
-  painter.drawImage(0, 0, composed_);
+  if (frame_.isNull()) {
+    painter.fillRect(picture, Qt::black);
+  } else {
+    painter.drawImage(picture, frame_);
+  }
+  if (overlayPainter_) overlayPainter_(painter, picture, pos());
 }
 
 }  // namespace ostrel

@@ -37,9 +37,6 @@ class VideoView : public QWidget {
   QMetaObject::Connection frameConnection_;
   QMetaObject::Connection graphGoneConnection_;
   QImage frame_;
-  // The scaled frame with the overlay on it; kept between paints, so that a frame of the
-  // same size allocates nothing.
-  QImage composed_;
   OverlayPainter overlayPainter_;
 };
 

@@ -56,8 +56,8 @@ PlaybackFigures PlayThroughGraph(const std::string& path) {
   long long paints = 0;
   // Every painted frame gets a client-sized overlay mask, as in the viewer.
   const QImage mask = ostrel::MakeClearSurface(QSize(1920, 1080));
-  view->SetOverlayPainter([&paints, &mask](QImage& picture, QPoint origin) {
-    ostrel::ApplyOverlayMask(picture, mask, origin);
+  view->SetOverlayPainter([&paints, &mask](QPainter& painter, const QRect& area, QPoint origin) {
+    ostrel::ApplyOverlayMask(painter, area, mask, origin);
     ++paints;
   });
   window.show();

@@ -12,4 +12,9 @@ namespace ostrel {
 // 32-bit format.
 void ApplyOverlayMask(QImage& picture, const QImage& mask, QPoint origin);
 
+// The same while a picture is painted: the part of the mask under `area` (in the painter's
+// coordinates, whose top-left pixel lies at `origin` in the client area) is combined into
+// what the painter has drawn, with no copy of the picture.
+void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, QPoint origin);
+
 }  // namespace ostrel

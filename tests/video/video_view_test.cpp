@@ -55,9 +55,8 @@ TEST_F(VideoViewTest, TheOverlayIsDrawnOverEveryPaintedFrame) {
   auto graph = Graph();
   ASSERT_TRUE(graph);
   std::vector<std::pair<QSize, QPoint>> overlays;
-  view_->SetOverlayPainter([&overlays](QImage& picture, QPoint origin) {
-    overlays.emplace_back(picture.size(), origin);
-    QPainter painter(&picture);
+  view_->SetOverlayPainter([&overlays](QPainter& painter, const QRect& area, QPoint origin) {
+    overlays.emplace_back(area.size(), origin);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.fillRect(QRect(0, 0, 10, 10), Qt::white);
   });
