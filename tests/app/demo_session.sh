@@ -4,34 +4,7 @@
 # $bar_geometry, $title_pattern and $demo_seconds; leaves $work, $window, $viewer_pid,
 # click_control, fail, expect_running and expect_no_error_box to the script, and stops the
 # viewer and the X server on every way out.
-work=$(mktemp -d)
-xvfb_pid=""
-viewer_pid=""
-
-stop_process() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || return 0
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-}
-
-cleanup() {
-  stop_process "$viewer_pid"
-  stop_process "$xvfb_pid"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$work/viewer.log" ]; then
-    echo "--- viewer output" >&2
-    tail -n 40 "$work/viewer.log" >&2
-  fi
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/session_basics.sh"
 
 expect_running() {
   kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended after $1"

@@ -12,34 +12,7 @@ close_window=$2
 title='OstrelApp[Tovik]'
 title_pattern='^OstrelApp\[Tovik\]$'
 
-work=$(mktemp -d)
-xvfb_pid=""
-viewer_pid=""
-
-stop_process() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || return 0
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-}
-
-cleanup() {
-  stop_process "$viewer_pid"
-  stop_process "$xvfb_pid"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$work/viewer.log" ]; then
-    echo "--- viewer output" >&2
-    cat "$work/viewer.log" >&2
-  fi
-  exit 1
-}
+source "$(dirname "$0")/session_basics.sh"
 
 # The X server picks a free display itself and tells which on file descriptor 3, so tests
 # running side by side never collide.

@@ -50,15 +50,5 @@ timeout 20 "$screen_check" "$window" "$bar_y" "$work/demo" 0 2.bmp 3.bmp ||
 echo "ok: the points invert the picture on screen and are white discs in the snapshots"
 
 expect_no_error_box "the whole session"
-timeout 5 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
-timeout 5 xdotool key alt+f || fail "cannot type Alt+F"
-sleep 0.3
-timeout 5 xdotool key Down Return || fail "cannot choose Exit"
-for _ in $(seq 100); do kill -0 "$viewer_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$viewer_pid" 2>/dev/null && fail "Exit did not end the viewer within 10 s"
-wait "$viewer_pid"
-code=$?
-viewer_pid=""
-[ "$code" -eq 0 ] || fail "Exit ended the viewer with exit code $code"
-echo "ok: Exit ends the viewer with exit code 0"
+exit_through_menu
 echo "overlay end-to-end: all checks passed"

@@ -69,15 +69,5 @@ timeout 5 xdotool search --onlyvisible --name '^Frame time in millisec$' >/dev/n
 echo "ok: the frame time box appears and goes"
 
 expect_no_error_box "the whole session"
-timeout 5 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"
-timeout 5 xdotool key alt+f || fail "cannot type Alt+F"
-sleep 0.3
-timeout 5 xdotool key Down Return || fail "cannot choose Exit"
-for _ in $(seq 100); do kill -0 "$viewer_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$viewer_pid" 2>/dev/null && fail "Exit did not end the viewer within 10 s"
-wait "$viewer_pid"
-code=$?
-viewer_pid=""
-[ "$code" -eq 0 ] || fail "Exit ended the viewer with exit code $code"
-echo "ok: Exit ends the viewer with exit code 0"
+exit_through_menu
 echo "playback end-to-end: all checks passed"
