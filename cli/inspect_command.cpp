@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/command_line.h"
 #include "cli/console_messages.h"
 #include "cli/inspection.h"
 #include "cli/inspection_format.h"
@@ -38,11 +39,6 @@ std::optional<std::vector<ClockMs>> ClockTimes(const QStringList& values, std::o
   return times;
 }
 
-int UsageError(const std::string& text, std::ostream& err) {
-  err << text << "\nTry 'ostrel-cli inspect --help'.\n";
-  return kExitUsage;
-}
-
 }  // namespace
 
 int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& err) {
@@ -60,13 +56,11 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
   parser.addOption(json);
   const QCommandLineOption help = parser.addHelpOption();
 
-  if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString(), err);
-  if (parser.isSet(help)) {
-    out << parser.helpText().toStdString();
-    return kExitSuccess;
+  if (const std::optional<int> settled = ParseCommandLine(parser, help, "inspect", arguments, out, err)) {
+    return *settled;
   }
   const QStringList videos = parser.positionalArguments();
-  if (videos.size() != 1) return UsageError("inspect takes exactly one VIDEO.", err);
+  if (videos.size() != 1) return CommandUsageError("inspect", "inspect takes exactly one VIDEO.", err);
   const std::optional<std::vector<ClockMs>> times = ClockTimes(parser.values(at), err);
   if (!times) return kExitUsage;
 

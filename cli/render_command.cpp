@@ -1,6 +1,7 @@
 #include "cli/render_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/command_line.h"
 #include "cli/console_messages.h"
 #include "cli/render_progress.h"
 #include "cli/render_request.h"
@@ -24,11 +25,6 @@ constexpr const char* kDescription =
     "\n"
     "Exit status: 0 when the file was written, 1 when the video, its camera log or the\n"
     "output could not be read or written, 2 for a command line that was not understood.";
-
-int UsageError(const std::string& text, std::ostream& err) {
-  err << text << "\nTry 'ostrel-cli render --help'.\n";
-  return kExitUsage;
-}
 
 int Failed(const RenderRequest& request, const std::string& why, std::ostream& err) {
   err << "ostrel-cli render: " << request.video << ": " << why << '\n';
@@ -82,14 +78,12 @@ int RunRender(const QStringList& arguments, std::ostream& out, std::ostream& err
   parser.addOptions({options.output, options.from, options.to, options.offset, options.style});
   const QCommandLineOption help = parser.addHelpOption();
 
-  if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString(), err);
-  if (parser.isSet(help)) {
-    out << parser.helpText().toStdString();
-    return kExitSuccess;
+  if (const std::optional<int> settled = ParseCommandLine(parser, help, "render", arguments, out, err)) {
+    return *settled;
   }
   std::string problem;
   const std::optional<RenderRequest> request = ReadRenderRequest(parser, options, problem);
-  if (!request) return UsageError(problem, err);
+  if (!request) return CommandUsageError("render", problem, err);
   return Render(*request, out, err, errIsTerminal);
 }
 

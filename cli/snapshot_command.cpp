@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/cli_app.h"
+#include "cli/command_line.h"
 #include "cli/console_messages.h"
 #include "cli/frame_at_position.h"
 #include "clock/time_log.h"
@@ -35,11 +36,6 @@ struct SnapshotRequest {
   std::int32_t offsetMs = 0;
   std::filesystem::path folder;
 };
-
-int UsageError(const std::string& text, std::ostream& err) {
-  err << text << "\nTry 'ostrel-cli snapshot --help'.\n";
-  return kExitUsage;
-}
 
 struct SnapshotOptions {
   QCommandLineOption position{"position", "The playback position of the frame, in milliseconds.", "MS"};
@@ -113,14 +109,12 @@ int RunSnapshot(const QStringList& arguments, std::ostream& out, std::ostream& e
   parser.addOptions({options.position, options.offset, options.folder});
   const QCommandLineOption help = parser.addHelpOption();
 
-  if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString(), err);
-  if (parser.isSet(help)) {
-    out << parser.helpText().toStdString();
-    return kExitSuccess;
+  if (const std::optional<int> settled = ParseCommandLine(parser, help, "snapshot", arguments, out, err)) {
+    return *settled;
   }
   std::string problem;
   const std::optional<SnapshotRequest> request = ReadRequest(parser, options, problem);
-  if (!request) return UsageError(problem, err);
+  if (!request) return CommandUsageError("snapshot", problem, err);
   return WriteSnapshot(*request, out, err);
 }
 
