@@ -6,7 +6,7 @@
 #        tools/demo/make_demo_data; MINUTES defaults to 30)
 set -uo pipefail
 
-build=$1
+build=$(realpath "$1")
 minutes=${2:-30}
 work=$(mktemp -d)
 xvfb_pid=""
@@ -19,7 +19,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "soak: $*" >&2; exit 1; }
+fail() {
+  echo "soak: $*" >&2
+  [ -s "$work/viewer.log" ] && tail -n 20 "$work/viewer.log" >&2
+  exit 1
+}
 
 "$build/tools/demo/make_demo_data" "$work/demo" --seconds 20 >/dev/null || fail "no demo data"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
@@ -42,14 +46,14 @@ xdotool type --delay 20 demo01.avi && xdotool key Return
 sleep 2
 kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended while opening"
 
-rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$viewer_pid/status"; }
-echo "minute  rss_kib  cpu_s"
+rss_kib() { awk -v key="^${1:-VmRSS}:" '$0 ~ key {print $2}' "/proc/$viewer_pid/status"; }
+echo "minute  rss_kib  anon_kib  file_kib  shmem_kib  cpu_s"
 first_loop=""
 for minute in $(seq 0 "$minutes"); do
   kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended at minute $minute"
   rss=$(rss_kib)
   cpu=$(awk '{printf "%.1f", ($14 + $15) / 100}' "/proc/$viewer_pid/stat")
-  echo "$minute  $rss  $cpu"
+  echo "$minute  $rss  $(rss_kib RssAnon)  $(rss_kib RssFile)  $(rss_kib RssShmem)  $cpu"
   # The 20 s demo has looped by the first minute: from then on memory must hold still.
   [ "$minute" -eq 1 ] && first_loop=$rss
   [ "$minute" -lt "$minutes" ] && sleep 60
