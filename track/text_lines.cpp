@@ -4,18 +4,42 @@
 #include <cstring>
 
 namespace ostrel {
-namespace {
 
-// A piece and the two bytes that may end it ("\r\n").
-constexpr std::size_t kWindowBytes = kLinePieceChars + 2;
+std::string_view TakeLinePiece(std::string_view& text) {
+  const char* const start = text.data();
+  const std::size_t window = std::min(text.size(), kLinePieceWindow);
+  const auto* newline = static_cast<const char*>(std::memchr(start, '\n', window));
+  std::size_t taken = std::min(text.size(), kLinePieceChars);
+  std::size_t length = taken;
+  if (newline) {
+    std::size_t lineLength = static_cast<std::size_t>(newline - start);
+    const std::size_t consumed = lineLength + 1;
+    if (lineLength > 0 && start[lineLength - 1] == '\r') --lineLength;  // "\r\n" is one line end
+    // The line end counts as one character of the piece, as in the fixed chunk it came in.
+    if (lineLength + 1 <= kLinePieceChars) {
+      taken = consumed;
+      length = lineLength;
+    }
+  }
+  text.remove_prefix(taken);
+  return {start, length};
+}
 
-}  // namespace
+std::size_t WholePiecesLength(std::string_view text) {
+  // Every line feed ends a piece: within a piece's reach it either closes the line or, when the
+  // line is too long, is left as the end of a piece of its own.
+  const std::size_t lastNewline = text.rfind('\n');
+  if (lastNewline != std::string_view::npos) return lastNewline + 1;
+  // Without one, each piece takes kLinePieceChars bytes, known once its window is all here.
+  if (text.size() < kLinePieceWindow) return 0;
+  return (text.size() - kLinePieceWindow) / kLinePieceChars * kLinePieceChars + kLinePieceChars;
+}
 
 TextLineReader::TextLineReader(std::FILE* file, std::size_t bufferBytes)
-    : file_(file), buffer_(std::max(bufferBytes, 2 * kWindowBytes)) {}
+    : file_(file), buffer_(std::max(bufferBytes, 2 * kLinePieceWindow)) {}
 
 void TextLineReader::FillWindow() {
-  if (atEnd_ || end_ - begin_ >= kWindowBytes) return;
+  if (atEnd_ || end_ - begin_ >= kLinePieceWindow) return;
   std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
   end_ -= begin_;
   begin_ = 0;
@@ -26,7 +50,7 @@ void TextLineReader::FillWindow() {
       atEnd_ = true;
       failed_ = std::ferror(file_) != 0;
     }
-    if (end_ >= kWindowBytes) break;
+    if (end_ >= kLinePieceWindow) break;
   }
 }
 
@@ -34,24 +58,9 @@ bool TextLineReader::Next(std::string_view& piece) {
   FillWindow();
   const std::size_t available = end_ - begin_;
   if (available == 0) return false;
-  const char* start = buffer_.data() + begin_;
-
-  const auto* newline =
-      static_cast<const char*>(std::memchr(start, '\n', std::min(available, kWindowBytes)));
-  if (newline) {
-    std::size_t length = static_cast<std::size_t>(newline - start);
-    const std::size_t consumed = length + 1;
-    if (length > 0 && start[length - 1] == '\r') --length;  // "\r\n" is one line end
-    // The line end counts as one character of the piece, as in the fixed chunk it came in.
-    if (length + 1 <= kLinePieceChars) {
-      piece = std::string_view(start, length);
-      begin_ += consumed;
-      return true;
-    }
-  }
-  const std::size_t length = std::min(available, kLinePieceChars);
-  piece = std::string_view(start, length);
-  begin_ += length;
+  std::string_view rest(buffer_.data() + begin_, available);
+  piece = TakeLinePiece(rest);
+  begin_ += available - rest.size();
   return true;
 }
 

@@ -11,6 +11,17 @@ namespace ostrel {
 // its own. The text readers of the tracker's files have always read lines this way.
 inline constexpr std::size_t kLinePieceChars = 199;
 
+// Takes the next line piece from the front of `text` and returns it without its line end.
+// `text` must run to the end of the file or hold at least kLinePieceWindow bytes, which is all
+// a piece and its line end can span.
+inline constexpr std::size_t kLinePieceWindow = kLinePieceChars + 2;
+std::string_view TakeLinePiece(std::string_view& text);
+
+// How many bytes from the front of `text` come apart into whole pieces whatever bytes follow
+// them: up to the last line feed, or else a run of full-length pieces. Reading can be split
+// there and each part read on its own, with the same pieces.
+std::size_t WholePiecesLength(std::string_view text);
+
 // Reads a text file in line pieces as a Windows text-mode stream read in 200-byte chunks
 // gives them: "\r\n" and "\n" end a line; a piece holds at most kLinePieceChars characters.
 // Pieces are handed out without their line end and stay valid until the next call.

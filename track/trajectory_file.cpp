@@ -4,20 +4,24 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <utility>
+#include <variant>
 
 #include "track/byte_source.h"
+#include "track/ordered_chunks.h"
+#include "track/piece_chunks.h"
 #include "track/companion_paths.h"
 #include "track/point_file.h"
 #include "track/segment_frames.h"
-#include "track/text_lines.h"
 #include "track/trajectory_index.h"
 #include "track/trajectory_lines.h"
 
 namespace ostrel {
 namespace {
 
-constexpr std::size_t kLineBufferBytes = std::size_t{1} << 20;
+// Chunks read but not yet in the store: enough that neither thread waits for the other.
+constexpr std::size_t kChunkSlots = 4;
 constexpr std::size_t kMaxEntries = static_cast<std::size_t>(INT32_MAX);
 
 // Makes room for one more entry. Entries are indexed with 32 bits, so an array never grows
@@ -34,6 +38,18 @@ bool MakeRoom(std::vector<T>& array, MemoryBudget& budget) {
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+// Replaces `target` with an array of exactly the samples of `source`.
+bool CopySamples(const std::vector<TrajectorySample>& source, std::vector<TrajectorySample>& target,
+                 MemoryBudget& budget) {
+  if (!budget.Take(static_cast<std::uint64_t>(source.size()) * sizeof(TrajectorySample))) return false;
+  try {
+    target.assign(source.begin(), source.end());
+  } catch (const std::bad_alloc&) {
     return false;
   }
   return true;
@@ -63,32 +79,28 @@ class TrajectoryFileReading {
         endFrame_(std::int64_t{store.firstFrame} + std::max(store.slotCount, 0)) {}
 
   // False when the table or a sample array could not grow (the message is shown).
-  bool ReadLine(std::string_view line) {
-    switch (ClassifyTrajectoryLine(line)) {
-      case TrajectoryLineKind::Header: return ReadHeader(line);
-      case TrajectoryLineKind::Sample: return ReadSample(line);
-      case TrajectoryLineKind::Other: return true;
+  bool Apply(const std::vector<TrajectoryLineRead>& lines) {
+    for (const TrajectoryLineRead& line : lines) {
+      const bool taken = std::visit([this](const auto& read) { return Take(read); }, line);
+      if (!taken) return false;
     }
     return true;
   }
 
-  void FinishFile() { FinaliseCurrent(); }
+  bool FinishFile() { return FinaliseCurrent(); }
   std::uint64_t storedSamples() const { return report_.samplesStored; }
 
  private:
-  bool ReadHeader(std::string_view line) {
-    FinaliseCurrent();
-    const HeaderLine read = ReadHeaderLine(line);
+  bool Take(const HeaderLine& read) {
+    if (!FinaliseCurrent()) return false;
     ++report_.headerLines;
     if (!read.complete) ++report_.malformedHeaderLines;
     header_ = read.header;
     current_ = AddTrajectory(store_, header_, messages_, budget_);
-    currentSamples_ = 0;
     return current_ >= 0;
   }
 
-  bool ReadSample(std::string_view line) {
-    const SampleLine read = ReadSampleLine(line);
+  bool Take(const SampleLine& read) {
     // Every sample line moves the segment numbering, stored or not, so that a following raw
     // frame 0 continues from it.
     const std::int64_t frame = frames_.Next(read.rawFrame);
@@ -106,24 +118,35 @@ class TrajectoryFileReading {
       ++report_.samplesOutOfRange;
       return true;
     }
-    TrajectorySample sample = read.values;
+    if (!MakeRoom(pending_, budget_)) return FailSamples();
+    TrajectorySample& sample = pending_.emplace_back(read.values);
     sample.trajectoryId = header_.id;
     sample.frame = static_cast<std::int32_t>(frame);
     header_.score += sample.score;
-    if (!AppendTrajectorySample(store_, current_, sample, messages_, budget_)) return false;
-    ++report_.samplesStored;
-    ++currentSamples_;
     return true;
   }
 
-  // A kind-0 trajectory is judged by its mean score; the others keep the total.
-  void FinaliseCurrent() {
-    if (current_ < 0 || currentSamples_ == 0) return;
+  // Gives the trajectory its samples in an array of their exact size, and its final header:
+  // a kind-0 trajectory is judged by its mean score; the others keep the total.
+  bool FinaliseCurrent() {
+    if (current_ < 0 || pending_.empty()) return true;
+    Trajectory& trajectory = store_.trajectories[static_cast<std::size_t>(current_)];
+    if (!CopySamples(pending_, trajectory.samples, budget_)) return FailSamples();
     if (header_.kind == 0) {
-      header_.score /= static_cast<double>(currentSamples_);
+      header_.score /= static_cast<double>(pending_.size());
       if (header_.score > 3.0) header_.kind = 1;
     }
-    store_.trajectories[static_cast<std::size_t>(current_)].header = header_;
+    trajectory.header = header_;
+    report_.samplesStored += pending_.size();
+    pending_.clear();
+    return true;
+  }
+
+  // The current trajectory keeps no samples.
+  bool FailSamples() {
+    ShowTrajectoryMemoryFailure(messages_);
+    std::vector<TrajectorySample>().swap(pending_);
+    return false;
   }
 
   TrackStore& store_;
@@ -135,21 +158,32 @@ class TrajectoryFileReading {
   SegmentFrames frames_;
   TrajectoryHeader header_;
   std::int32_t current_ = -1;
-  std::int64_t currentSamples_ = 0;
+  // The current trajectory's samples, collected where growing is cheap and copied once the
+  // trajectory is complete: the stored arrays then take no more than their samples.
+  std::vector<TrajectorySample> pending_;
 };
 
-// Reads every line; false when the table or a sample array could not grow.
-bool ReadTrajectoryLines(std::FILE* file, TrajectoryFileReading& reading,
-                         TrajectoryFileReport& report) {
-  TextLineReader lines(file, kLineBufferBytes);
-  std::string_view line;
-  while (lines.Next(line)) {
-    if (!reading.ReadLine(line)) return false;
-  }
+struct TrajectoryChunk {
+  ChunkBytes bytes;
+  std::vector<TrajectoryLineRead> lines;
+};
+
+// Reads every line; false when the table or a sample array could not grow. The lines are
+// read on two threads where the machine has them; they join the store one after another.
+bool ReadAllLines(std::FILE* file, std::size_t chunkBytes, TrajectoryFileReading& reading,
+                  TrajectoryFileReport& report) {
+  PieceChunkSource source(file, chunkBytes);
+  const bool applied = RunOrderedChunks<TrajectoryChunk>(
+      kChunkSlots, std::thread::hardware_concurrency() > 1,
+      [&source](TrajectoryChunk& chunk) { return source.Next(chunk.bytes); },
+      [](TrajectoryChunk& chunk) {
+        ReadTrajectoryLines(std::string_view(chunk.bytes.data(), chunk.bytes.size()), chunk.lines);
+      },
+      [&reading](const TrajectoryChunk& chunk) { return reading.Apply(chunk.lines); });
+  if (!applied) return false;
   // A read error ends the file where it happened; what was read before it is kept.
-  report.readError = lines.failed();
-  reading.FinishFile();
-  return true;
+  report.readError = source.failed();
+  return reading.FinishFile();
 }
 
 bool FailLoad(MessageSink& messages, std::string_view text, const std::string& caption) {
@@ -222,7 +256,13 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
 
   MemoryBudget budget(limits.memoryBudgetBytes);
   TrajectoryFileReading reading(store, messages, budget, facts);
-  const bool read = ReadTrajectoryLines(file.handle.get(), reading, facts);
+  bool read = false;
+  try {
+    read = ReadAllLines(file.handle.get(), limits.chunkBytes, reading, facts);
+  } catch (const std::bad_alloc&) {
+    // The working buffers could not be had: nothing beyond them was lost.
+    ShowTrajectoryMemoryFailure(messages);
+  }
   file.handle.reset();
   if (!read) return FailLoad(messages, kLoadTrajectoriesFailedText, *path);
 

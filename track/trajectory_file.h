@@ -24,6 +24,9 @@ constexpr std::size_t GrownCapacity(std::size_t capacity) { return capacity < 8 
 struct TrajectoryFileLimits {
   // Memory the trajectory table, the sample arrays and the per-frame index may take together.
   std::uint64_t memoryBudgetBytes = std::numeric_limits<std::uint64_t>::max();
+  // How much of the file is read at once; the parts are read on two threads where the machine
+  // has two cores. Whatever its value, the store comes out the same.
+  std::size_t chunkBytes = std::size_t{1} << 18;
 };
 
 // What the reading of a trajectory file met, beyond what the store shows.
@@ -37,6 +40,8 @@ struct TrajectoryFileReport {
   std::uint64_t samplesBeforeFirstHeader = 0;
   std::uint64_t cappedSlots = 0;             // frames with more pairs than an index entry counts
   bool readError = false;                    // the file could not be read to its end
+
+  bool operator==(const TrajectoryFileReport&) const = default;
 };
 
 // Gives the table entry that takes the next samples: the entry left without samples, if

@@ -2,6 +2,7 @@
 
 #include "track/decimal_text.h"
 #include "track/plain_decimal.h"
+#include "track/text_lines.h"
 #include "track/text_tokens.h"
 
 namespace ostrel {
@@ -136,6 +137,18 @@ SampleLine ReadSampleLine(std::string_view line) {
   result.rawFrame = cursor.Int();
   result.complete = ReadSampleValues(cursor, result.values);
   return result;
+}
+
+void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines) {
+  lines.clear();
+  while (!text.empty()) {
+    const std::string_view piece = TakeLinePiece(text);
+    switch (ClassifyTrajectoryLine(piece)) {
+      case TrajectoryLineKind::Header: lines.emplace_back(ReadHeaderLine(piece)); break;
+      case TrajectoryLineKind::Sample: lines.emplace_back(ReadSampleLine(piece)); break;
+      case TrajectoryLineKind::Other: break;
+    }
+  }
 }
 
 }  // namespace ostrel

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "track/track_store.h"
 
@@ -54,5 +56,12 @@ struct SampleLine {
 
 // Reads a sample line in one pass, never looking outside it.
 SampleLine ReadSampleLine(std::string_view line);
+
+// A header or sample line as read, before it joins the store.
+using TrajectoryLineRead = std::variant<HeaderLine, SampleLine>;
+
+// Reads the header and sample lines of `text`, which ends where a line piece ends, in file
+// order into `lines` (replacing what it held); other lines leave nothing.
+void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines);
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -390,6 +391,61 @@ TEST_F(TrajectoryFileTest, ReloadingStartsFromAnEmptyIndex) {
   EXPECT_TRUE(IndexAllZero(store));
 }
 
+// Every line form in a random order, several hundred kilobytes of them: sample lines in and
+// out of the frame range, segment restarts, malformed and over-long lines, short headers.
+std::vector<std::string> MixedTrajectoryLines(std::size_t count) {
+  std::mt19937 generator(11);
+  const auto random = [&generator](std::uint32_t below) { return static_cast<std::int32_t>(generator() % below); };
+  std::vector<std::string> lines = {SampleText(12)};  // before any header
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::int32_t pick = random(20);
+    const std::int32_t frame = random(70);
+    if (pick < 2) {
+      lines.push_back(testing::FormatTrajectoryHeader(TrajectoryOf(static_cast<std::int32_t>(i), {}, 0.5 * pick, 2.0, 0.3)));
+    } else if (pick == 2) {
+      lines.push_back("trajectory 9");
+    } else if (pick == 3) {
+      lines.push_back("frame=" + std::to_string(frame) + " time=5 x1=0.5");
+    } else if (pick == 4) {
+      lines.push_back(SampleText(frame) + std::string(static_cast<std::size_t>(random(400)), ' '));
+    } else if (pick == 5) {
+      lines.push_back(pick % 2 ? "" : "# a note");
+    } else {
+      lines.push_back(SampleText(pick == 6 ? 0 : frame, 0.25 * random(16), random(3)));
+    }
+  }
+  return lines;
+}
+
+// Frames wide enough for the segments of a long mixed file, though not for all of them.
+class LongTrajectoryFileTest : public ::testing::Test, public TrajectoryFixture {
+ public:
+  LongTrajectoryFileTest() : TrajectoryFixture(10, 12000) {}
+};
+
+TEST_F(LongTrajectoryFileTest, LoadsTheSameWhateverPartsTheFileIsReadIn) {
+  WriteLines(MixedTrajectoryLines(6000), LineEnd::CrLf);
+  TrajectoryFileReport wholeReport;
+  ASSERT_TRUE(Load({.chunkBytes = std::size_t{1} << 30}, &wholeReport));
+  const TrackStore whole = store;
+  ASSERT_GT(whole.frameTrajectoryList.size(), 1000u);
+  ASSERT_GT(wholeReport.samplesOutOfRange, 0u);
+  for (const std::size_t chunkBytes : {std::size_t{1}, std::size_t{4096}, TrajectoryFileLimits{}.chunkBytes}) {
+    SCOPED_TRACE(chunkBytes);
+    TrajectoryFileReport report;
+    ASSERT_TRUE(Load({.chunkBytes = chunkBytes}, &report));
+    EXPECT_EQ(report, wholeReport);
+    ASSERT_EQ(store.trajectoryCount(), whole.trajectoryCount());
+    for (std::size_t t = 0; t < whole.trajectories.size(); ++t) {
+      EXPECT_EQ(store.trajectories[t].header, whole.trajectories[t].header);
+      EXPECT_EQ(store.trajectories[t].samples, whole.trajectories[t].samples);
+    }
+    EXPECT_EQ(store.frameTrajectoryList, whole.frameTrajectoryList);
+    EXPECT_EQ(store.frameTrajectoryIndex, whole.frameTrajectoryIndex);
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 // --- Lines outside the format -----------------------------------------------------------
 
 TEST_F(TrajectoryFileTest, SampleLinesBeforeTheFirstHeaderAreSkippedButNumbered) {
@@ -503,7 +559,11 @@ TEST_F(TrajectoryFileTest, PathFailuresNameThePath) {
 
 TEST_F(TrajectoryFileTest, EveryAllocationFailureIsReported) {
   const std::uint64_t table = GrownCapacity(0) * sizeof(Trajectory);
-  const std::uint64_t samples = GrownCapacity(0) * sizeof(TrajectorySample);
+  // A trajectory's samples are collected in one growing array, then stored at their exact size.
+  const std::uint64_t collected = GrownCapacity(0) * sizeof(TrajectorySample);
+  const std::uint64_t first = 2 * sizeof(TrajectorySample);
+  const std::uint64_t second = sizeof(TrajectorySample);
+  const std::uint64_t samples = collected + first + second;
   const std::uint64_t list = 3 * sizeof(FrameTrajectoryList);
   const std::uint64_t counters = 50 * sizeof(std::uint32_t);
   const UserMessage growth{"Failed in allocating memory for TRAJ data.", "Error"};
@@ -518,13 +578,14 @@ TEST_F(TrajectoryFileTest, EveryAllocationFailureIsReported) {
   const UserMessage loadFailed{"Load trajectories failed.", TrajectoryPath()};
   const std::vector<Case> cases = {
       {"table", table - 1, false, {growth, loadFailed}, {}, false},
-      {"first sample array", table + samples - 1, false, {growth, loadFailed}, {{}}, false},
-      {"second sample array", table + 2 * samples - 1, false, {growth, loadFailed}, {{20, 21}, {}}, false},
-      {"list", table + 2 * samples + list - 1, false,
+      {"collecting samples", table + collected - 1, false, {growth, loadFailed}, {{}}, false},
+      {"first sample array", table + collected + first - 1, false, {growth, loadFailed}, {{}}, false},
+      {"second sample array", table + samples - 1, false, {growth, loadFailed}, {{20, 21}, {}}, false},
+      {"list", table + samples + list - 1, false,
        {{"Memory failure in allocing for tcl index.", "Error"}}, {{20, 21}, {22}}, false},
-      {"counters", table + 2 * samples + list + counters - 1, true,
+      {"counters", table + samples + list + counters - 1, true,
        {{"Memory failure in generating trj index.", "Error"}}, {{20, 21}, {22}}, true},
-      {"enough", table + 2 * samples + list + counters, true, {}, {{20, 21}, {22}}, true},
+      {"enough", table + samples + list + counters, true, {}, {{20, 21}, {22}}, true},
   };
   Write({TrajectoryOf(1, {SampleAt(20), SampleAt(21)}), TrajectoryOf(2, {SampleAt(22)})});
   for (const Case& c : cases) {
