@@ -58,17 +58,19 @@ struct TrajectoryHeader {
   bool operator==(const TrajectoryHeader&) const = default;
 };
 
+// The four whole numbers lead, so that a large file's million samples carry no padding.
 struct TrajectorySample {
   std::int32_t trajectoryId = 0;
   std::int32_t frame = 0;
   std::int32_t clockMs = 0;
+  std::int32_t breakFlag = 0;
   TrackPoint corners[4];
   TrackPoint centre;
   double score = 0.0;
-  std::int32_t breakFlag = 0;
 
   bool operator==(const TrajectorySample&) const = default;
 };
+static_assert(sizeof(TrajectorySample) == 104, "a sample holds no padding");
 
 struct Trajectory {
   std::vector<TrajectorySample> samples;  // empty while the trajectory has none

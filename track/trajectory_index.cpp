@@ -79,7 +79,7 @@ std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages
     messages.Show({std::string(kTrajectoryIndexBuildText), std::string(kErrorCaption)});
     return 0;
   }
-  // A sample is 28 times the size of its slot and, in a large file, long out of the cache: the
+  // A sample is 26 times the size of its slot and, in a large file, long out of the cache: the
   // counting pass notes the slots, so that the placement pass need not read the samples again.
   // Without memory for the notes it reads them again.
   SampleSlots noted;
