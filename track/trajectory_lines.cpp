@@ -1,7 +1,6 @@
 #include "track/trajectory_lines.h"
 
 #include "track/decimal_text.h"
-#include "track/delimiter_bits.h"
 #include "track/plain_decimal.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
@@ -23,43 +22,49 @@ bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
 // Walks the tokens of a line once, reading each value where its token's prefix ends.
 class TokenCursor {
  public:
-  explicit TokenCursor(std::string_view line) : line_(line), delimiters_(line, kTrajectoryDelimiters) {}
+  explicit TokenCursor(std::string_view line) : at_(line.data()), end_(line.data() + line.size()) {}
 
   // Passes the delimiters before the next token and then `prefix` characters of it; false when
   // the line has no further token or the token is shorter than `prefix`.
   bool EnterToken(std::size_t prefix) {
-    const std::size_t start = delimiters_.NextOther(at_);
-    if (start == line_.size()) return false;
-    tokenEnd_ = delimiters_.NextDelimiter(start);
-    if (tokenEnd_ - start < prefix) return false;
-    at_ = start + prefix;
+    while (at_ < end_ && IsDelimiter(*at_)) ++at_;
+    if (at_ == end_) return false;
+    for (std::size_t i = 0; i < prefix; ++i, ++at_) {
+      if (at_ == end_ || IsDelimiter(*at_)) return false;
+    }
     return true;
   }
 
   std::int32_t Int() {
     std::int32_t value = 0;
-    if (ReadPlainInt(Rest(), value) == 0) value = ReadDecimalInt(RestOfToken());
-    at_ = tokenEnd_;
+    const std::size_t used = ReadPlainInt(Rest(), value);
+    if (used == 0) return ReadDecimalInt(RestOfToken());
+    at_ += used;
+    RestOfToken();
     return value;
   }
 
   double Real() {
     double value = 0.0;
-    if (ReadPlainReal(Rest(), value) == 0) value = ReadDecimalReal(RestOfToken());
-    at_ = tokenEnd_;
+    const std::size_t used = ReadPlainReal(Rest(), value);
+    if (used == 0) return ReadDecimalReal(RestOfToken());
+    at_ += used;
+    RestOfToken();
     return value;
   }
 
  private:
-  // The rest of the line: a number read from it stops at the token's end, since no delimiter
-  // is part of a number.
-  std::string_view Rest() const { return line_.substr(at_); }
-  std::string_view RestOfToken() const { return line_.substr(at_, tokenEnd_ - at_); }
+  std::string_view Rest() const { return {at_, static_cast<std::size_t>(end_ - at_)}; }
 
-  std::string_view line_;
-  DelimiterBits delimiters_;
-  std::size_t at_ = 0;
-  std::size_t tokenEnd_ = 0;
+  // The token's characters from here on; the cursor moves to its end.
+  std::string_view RestOfToken() {
+    const char* const start = at_;
+    while (at_ < end_ && !IsDelimiter(*at_)) ++at_;
+    return {start, static_cast<std::size_t>(at_ - start)};
+  }
+
+  const char* at_;
+  const char* const end_;
 };
 
 // Reads tokens 2 to 12 of a sample line into `sample`; false when one is missing or short.
