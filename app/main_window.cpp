@@ -125,7 +125,7 @@ void MainWindow::RedrawOverlays(bool inSync) {
 }
 
 void MainWindow::ShowOverlay(QPainter& painter, const QRect& area, QPoint origin) const {
-  if (state_.overlay) ApplyOverlayMask(painter, area, state_.overlay->surface, origin);
+  if (state_.overlay) ApplyOverlayMask(painter, area, state_.overlay->surface, state_.overlay->surfaceMarks, origin);
 }
 
 void MainWindow::DockControlBar(int clientWidth, int clientHeight) {

@@ -16,7 +16,7 @@ void FrameOverlay::Draw(QImage& picture, const TrackStore& store, bool inSync) {
     return;
   }
   RedrawOverlays(*overlay_, scene, inSync);
-  ApplyOverlayMask(picture, overlay_->surface, QPoint(0, 0));
+  ApplyOverlayMask(picture, overlay_->surface, overlay_->surfaceMarks, QPoint(0, 0));
 }
 
 }  // namespace ostrel

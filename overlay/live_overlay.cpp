@@ -10,20 +10,12 @@
 namespace ostrel {
 namespace {
 
-// Combines the layer with the mask pixel by pixel: white inverts, black leaves alone.
-void TransferPointLayer(QImage& surface, const QImage& layer) {
-  QPainter painter(&surface);
-  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  painter.drawImage(0, 0, layer);
-}
-
-// The discs of the current frame's visible points, white on a black layer.
-void PaintPointLayer(QImage& layer, const OverlayPens& pens, const OverlayScene& scene,
-                     QSize clientArea) {
-  PixelCanvas canvas(layer, DrawMode::Copy, pens.whitePen);
-  canvas.FillRect(QRect(-1, -1, clientArea.width() + 2, clientArea.height() + 2), QColor(0, 0, 0));
+// The discs of the current frame's visible points, white on the black layer; their tiles are
+// marked.
+void PaintPointLayer(QImage& layer, TileMarks& marks, const OverlayPens& pens, const OverlayScene& scene) {
   const auto points = CurrentFramePoints(scene.store);
   if (!points) return;
+  PixelCanvas canvas(layer, DrawMode::Copy, pens.whitePen, &marks);
   for (const TrackPoint& point : *points) {
     if (!IsPointVisible(point, scene.videoRect)) continue;
     const PixelPoint centre = MapToWindow(point, scene.videoRect);
@@ -88,24 +80,32 @@ void DrawRun(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene
 void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   DrawPointLayer(overlay, scene);
   DrawTrajectoryLayer(overlay, scene, inSync);
+  // What was taken away leaves black tiles behind: showing the mask need not visit them.
+  overlay.surfaceMarks.DropClearTiles(overlay.surface);
 }
 
+// The layer is exclusive-or'ed into the mask before and after it is redrawn, as a whole; only
+// its marked tiles can hold points, so only they are visited, cleared and transferred.
 void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
   if (!IsDrawableSlot(scene.store, scene.store.CurrentSlot)) return;
   const QSize clientArea = overlay.surface.size();
   if (overlay.PointLayer.isNull()) {
-    overlay.PointLayer = QImage(clientArea, QImage::Format_RGB32);
+    overlay.PointLayer = MakeClearSurface(clientArea);
+    overlay.layerMarks = TileMarks(clientArea);
   } else {
-    TransferPointLayer(overlay.surface, overlay.PointLayer);
+    XorMarkedTiles(overlay.surface, overlay.PointLayer, overlay.layerMarks);
+    ClearMarkedTiles(overlay.PointLayer, overlay.layerMarks);
+    overlay.layerMarks.Clear();
   }
-  PaintPointLayer(overlay.PointLayer, overlay.pens, scene, clientArea);
-  TransferPointLayer(overlay.surface, overlay.PointLayer);
+  PaintPointLayer(overlay.PointLayer, overlay.layerMarks, overlay.pens, scene);
+  XorMarkedTiles(overlay.surface, overlay.PointLayer, overlay.layerMarks);
+  overlay.surfaceMarks.MarkAll(overlay.layerMarks);
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   const TrackStore& store = scene.store;
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
-  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen);
+  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen, &overlay.surfaceMarks);
   const OverlayScene drawnScene{store, overlay.drawn.videoRect};
   DrawRun(dc, overlay.pens, drawnScene,
           RunEntries(store, {overlay.drawn.first, overlay.drawn.drawnCount}));

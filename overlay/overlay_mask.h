@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPoint>
 
+#include "overlay/tile_marks.h"
+
 namespace ostrel {
 
 // Shows the overlay on a picture: every pixel of `picture` is combined by exclusive-or with
@@ -16,5 +18,11 @@ void ApplyOverlayMask(QImage& picture, const QImage& mask, QPoint origin);
 // coordinates, whose top-left pixel lies at `origin` in the client area) is combined into
 // what the painter has drawn, with no copy of the picture.
 void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, QPoint origin);
+
+// The same two, visiting only the mask's marked tiles: everywhere else it is black and
+// changes nothing, so the cost follows what is drawn instead of the picture's size.
+void ApplyOverlayMask(QImage& picture, const QImage& mask, const TileMarks& marks, QPoint origin);
+void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, const TileMarks& marks,
+                      QPoint origin);
 
 }  // namespace ostrel

@@ -12,6 +12,7 @@ std::unique_ptr<OverlayState> CreateOverlayResources(QSize clientArea) {
   auto overlay = std::make_unique<OverlayState>();
   overlay->pens = MakeOverlayPens();
   overlay->surface = MakeClearSurface(clientArea);
+  overlay->surfaceMarks = TileMarks(clientArea);
   return overlay;
 }
 
@@ -19,7 +20,9 @@ void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay) { overlay.re
 
 void ForgetOverlay(OverlayState& overlay) {
   overlay.surface.fill(QColor(0, 0, 0));
+  overlay.surfaceMarks = TileMarks(overlay.surface.size());
   overlay.PointLayer = QImage();
+  overlay.layerMarks = TileMarks();
   overlay.drawn = {};
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "overlay/overlay_pens.h"
+#include "overlay/tile_marks.h"
 #include "overlay/video_rect.h"
 
 namespace ostrel {
@@ -33,11 +34,16 @@ struct DrawnTrajectoryList {
 // only those two values, so that white inverts all 24 colour bits of the mask); it is null
 // until the first point-layer drawing with a current frame, which makes it the size of the
 // client area at that moment.
+//
+// `surfaceMarks` and `layerMarks` tell which tiles of the mask and of the point layer may
+// hold drawing; outside them every pixel is black, so showing and erasing skip them.
 struct OverlayState {
   OverlayPens pens;
   QImage surface;
   QImage PointLayer;
   DrawnTrajectoryList drawn;
+  TileMarks surfaceMarks;
+  TileMarks layerMarks;
 };
 
 // Creates the pens and an empty overlay for a client area of `clientArea`.

@@ -6,7 +6,8 @@
 
 namespace ostrel {
 
-PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen) : image_(image), pen_(std::move(pen)) {
+PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, TileMarks* marks)
+    : image_(image), pen_(std::move(pen)), marks_(marks && marks->picture() == image.size() ? marks : nullptr) {
   if (PixelWriter::Supports(image.format())) {
     writer_.emplace(image, mode);
     return;
@@ -54,6 +55,7 @@ void PixelCanvas::PaintStroke() {
     if (mark != 0) continue;
     mark = 1;
     writer_->Put(pixel.x, pixel.y);
+    if (marks_) marks_->MarkPixel(pixel.x, pixel.y);
   }
   for (const PixelPoint& pixel : stroke_) {
     painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;
@@ -61,6 +63,9 @@ void PixelCanvas::PaintStroke() {
 }
 
 void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
+  if (marks_) {
+    for (const PixelSpan& span : spans) marks_->MarkSpan(span.y, span.left, span.right);
+  }
   if (writer_) {
     writer_->SetColour(colour);
     for (const PixelSpan& span : spans) writer_->PutSpan(span);

@@ -11,6 +11,7 @@
 #include "overlay/picture_mapping.h"
 #include "overlay/pixel_shapes.h"
 #include "overlay/pixel_writer.h"
+#include "overlay/tile_marks.h"
 
 namespace ostrel {
 
@@ -21,7 +22,8 @@ namespace ostrel {
 // painted when the position moves, the pen changes, Flush is called or the canvas goes.
 class PixelCanvas {
  public:
-  PixelCanvas(QImage& image, DrawMode mode, Pen pen);
+  // Every pixel drawn marks its tile in `marks` (of the image's size), when given.
+  PixelCanvas(QImage& image, DrawMode mode, Pen pen, TileMarks* marks = nullptr);
   ~PixelCanvas();
   PixelCanvas(const PixelCanvas&) = delete;
   PixelCanvas& operator=(const PixelCanvas&) = delete;
@@ -52,6 +54,7 @@ class PixelCanvas {
   PixelPoint position_;
   std::vector<PixelPoint> stroke_;
   std::vector<std::uint8_t> painted_;  // marks the stroke's pixels already painted
+  TileMarks* marks_;
 };
 
 }  // namespace ostrel

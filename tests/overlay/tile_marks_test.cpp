@@ -1,0 +1,147 @@
+#include "overlay/tile_marks.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <random>
+#include <vector>
+
+#include "overlay/live_overlay.h"
+#include "overlay/overlay_mask.h"
+#include "tests/overlay/overlay_fixture.h"
+
+namespace ostrel {
+namespace {
+
+std::vector<QRect> Runs(const TileMarks& marks, const QRect& area) {
+  std::vector<QRect> runs;
+  marks.ForEachRun(area, [&runs](const QRect& run) { runs.push_back(run); });
+  return runs;
+}
+
+TEST(TileMarks, RunsJoinNeighbouringTilesAndStayInsideTheAreaAndThePicture) {
+  TileMarks marks(QSize(21, 13));  // 3 x 2 tiles, the last ones partly outside
+  marks.MarkPixel(0, 0);
+  marks.MarkSpan(9, 9, 20);
+  marks.MarkRect(QRect(-5, -5, 6, 6));  // only pixel (0, 0) lies inside
+  const QRect all(0, 0, 21, 13);
+  EXPECT_EQ(Runs(marks, all), (std::vector<QRect>{QRect(0, 0, 8, 8), QRect(8, 8, 13, 5)}));
+  EXPECT_EQ(Runs(marks, QRect(4, 2, 10, 9)), (std::vector<QRect>{QRect(4, 2, 4, 6), QRect(8, 8, 6, 3)}));
+  EXPECT_TRUE(Runs(marks, QRect(30, 0, 5, 5)).empty());
+  marks.Clear();
+  EXPECT_TRUE(marks.Empty());
+  EXPECT_TRUE(Runs(marks, all).empty());
+}
+
+TEST(TileMarks, DropClearTilesKeepsTilesWithAnyColour) {
+  QImage picture = MakeClearSurface(QSize(24, 8));
+  picture.setPixel(17, 7, 0xff000001u);  // the third tile's last pixel
+  picture.setPixel(9, 1, 0x00000000u);   // the second tile: alpha alone is no colour
+  TileMarks marks(picture.size());
+  marks.MarkRect(QRect(0, 0, 24, 8));
+  marks.DropClearTiles(picture);
+  EXPECT_EQ(Runs(marks, picture.rect()), (std::vector<QRect>{QRect(16, 0, 8, 8)}));
+}
+
+// A client area that tiles do not divide, with points and trajectories scattered over it and
+// past its edges, redrawn through several frames in and out of sync.
+class MarkedOverlayTest : public ::testing::Test {
+ protected:
+  static constexpr int kWidth = 101;
+  static constexpr int kHeight = 67;
+  static constexpr int kSlots = 6;
+
+  MarkedOverlayTest() {
+    std::mt19937 random(9);
+    std::uniform_real_distribution<double> place(-0.05, 1.05);
+    testing::StoreBuilder builder(kSlots);
+    std::vector<std::int32_t> trajectories;
+    for (int t = 0; t < 5; ++t) {
+      std::vector<TrajectorySample> samples;
+      for (int s = 0; s < kSlots; ++s) {
+        TrajectorySample sample;
+        sample.centre = {place(random), place(random)};
+        for (TrackPoint& corner : sample.corners) corner = {place(random), place(random)};
+        samples.push_back(sample);
+      }
+      trajectories.push_back(builder.Trajectory(t % 3, samples));
+    }
+    for (int slot = 0; slot < kSlots; ++slot) {
+      std::vector<TrackPoint> points;
+      for (int p = 0; p < 12; ++p) points.push_back({place(random), place(random)});
+      builder.Points(slot, points);
+      for (std::int32_t t : trajectories) builder.Show(slot, t, slot);
+    }
+    store_ = builder.Build(0);
+    picture_ = QImage(kWidth, kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) picture_.setPixel(x, y, qRgb(x * 2, y * 3, (x * y) % 256));
+    }
+  }
+
+  // Every pixel that holds drawing lies in a marked tile.
+  static void ExpectDrawingMarked(const QImage& image, const TileMarks& marks) {
+    QImage covered = MakeClearSurface(image.size());
+    marks.ForEachRun(image.rect(), [&covered](const QRect& run) {
+      QPainter(&covered).fillRect(run, Qt::white);
+    });
+    for (const auto& [pixel, colour] : testing::PaintedPixels(image)) {
+      ASSERT_NE(testing::Rgb(covered, pixel.first, pixel.second), 0u)
+          << "drawing at " << pixel.first << ", " << pixel.second << " outside the marks";
+    }
+  }
+
+  void ExpectMarkedShowingMatchesWhole(const OverlayState& overlay) {
+    QImage whole = picture_;
+    ApplyOverlayMask(whole, overlay.surface, QPoint(0, 0));
+    QImage marked = picture_;
+    ApplyOverlayMask(marked, overlay.surface, overlay.surfaceMarks, QPoint(0, 0));
+    EXPECT_EQ(marked, whole);
+    // A part of the picture, painted where the video view lies in the client area.
+    const QRect view(13, 9, 60, 40);
+    QImage painted = picture_.copy(view);
+    {
+      QPainter painter(&painted);
+      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, overlay.surfaceMarks,
+                       view.topLeft());
+    }
+    EXPECT_EQ(painted, whole.copy(view));
+  }
+
+  TrackStore store_;
+  QImage picture_;
+};
+
+TEST_F(MarkedOverlayTest, MarksCoverEveryDrawnPixelAndShowTheWholeMask) {
+  auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
+  const VideoRect rect{0, 0, kWidth, kHeight};
+  for (int step = 0; step < 3 * kSlots; ++step) {
+    SCOPED_TRACE(step);
+    store_.CurrentSlot = step % kSlots;
+    RedrawOverlays(*overlay, {store_, rect}, step % 4 != 3);
+    ASSERT_FALSE(testing::IsClear(overlay->surface));
+    ExpectDrawingMarked(overlay->surface, overlay->surfaceMarks);
+    ExpectDrawingMarked(overlay->PointLayer, overlay->layerMarks);
+    ExpectMarkedShowingMatchesWhole(*overlay);
+  }
+  ResizeOverlay(*overlay, QSize(50, 30));
+  EXPECT_TRUE(overlay->surfaceMarks.Empty());
+  EXPECT_EQ(overlay->surfaceMarks.picture(), QSize(50, 30));
+}
+
+TEST_F(MarkedOverlayTest, ErasedDrawingLeavesNoMarks) {
+  auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
+  const VideoRect rect{0, 0, kWidth, kHeight};
+  RedrawOverlays(*overlay, {store_, rect}, true);
+  ASSERT_FALSE(overlay->surfaceMarks.Empty());
+  // Without points in the frame and out of sync, the redraw only takes away.
+  store_.pointFrames[1].pointCount = 0;
+  store_.CurrentSlot = 1;
+  RedrawOverlays(*overlay, {store_, rect}, false);
+  EXPECT_TRUE(testing::IsClear(overlay->surface));
+  EXPECT_TRUE(overlay->surfaceMarks.Empty());
+}
+
+}  // namespace
+}  // namespace ostrel
