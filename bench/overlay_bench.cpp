@@ -4,65 +4,14 @@
 // one, as playback does. And what applying the mask adds to painting one 1080p frame.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cmath>
-#include <random>
-#include <vector>
+#include <QPainter>
 
+#include "bench/busy_scene.h"
 #include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
 
 namespace ostrel {
 namespace {
-
-constexpr int kSamples = 60;
-constexpr int kSlots = 2;
-
-TrajectorySample WanderingSample(std::mt19937& random, double x, double y) {
-  std::uniform_real_distribution<double> half(0.01, 0.03);
-  TrajectorySample sample;
-  const double w = half(random);
-  const double h = half(random);
-  sample.corners[0] = {x - w, y + h};
-  sample.corners[1] = {x + w, y + h};
-  sample.corners[2] = {x + w, y - h};
-  sample.corners[3] = {x - w, y - h};
-  sample.centre = {x, y};
-  return sample;
-}
-
-// Slot s shows sample kSamples - kSlots + s of every trajectory, so its trail reaches back
-// the full 51 samples.
-TrackStore BusyStore(int pointCount, int trajectoryCount) {
-  std::mt19937 random(5);
-  std::uniform_real_distribution<double> unit(0.1, 0.9);
-  std::normal_distribution<double> step(0.0, 0.004);
-  TrackStore store;
-  store.slotCount = kSlots;
-  for (int slot = 0; slot < kSlots; ++slot) {
-    store.frameIndex.push_back(slot);
-    store.pointFrames.push_back(
-        {slot, 40 * slot, static_cast<std::int16_t>(pointCount), slot * pointCount});
-    for (int p = 0; p < pointCount; ++p) store.points.push_back({unit(random), unit(random)});
-    store.frameTrajectoryIndex.push_back(
-        {slot * trajectoryCount, static_cast<std::int16_t>(trajectoryCount)});
-    for (int t = 0; t < trajectoryCount; ++t)
-      store.frameTrajectoryList.push_back({t, kSamples - kSlots + slot});
-  }
-  for (int t = 0; t < trajectoryCount; ++t) {
-    Trajectory trajectory;
-    trajectory.header.kind = t % 3;
-    double x = unit(random);
-    double y = unit(random);
-    for (int s = 0; s < kSamples; ++s) {
-      x = std::clamp(x + step(random), 0.05, 0.95);
-      y = std::clamp(y + step(random), 0.05, 0.95);
-      trajectory.samples.push_back(WanderingSample(random, x, y));
-    }
-    store.trajectories.push_back(std::move(trajectory));
-  }
-  return store;
-}
 
 // Arguments: points, trajectories, client width, client height.
 void BM_RedrawOverlays(benchmark::State& state) {
@@ -75,13 +24,15 @@ void BM_RedrawOverlays(benchmark::State& state) {
   for (auto _ : state) {
     store.CurrentSlot = slot;
     RedrawOverlays(*overlay, {store, rect}, true);
-    slot = 1 - slot;
+    slot = (slot + 1) % kBusySlots;
     benchmark::DoNotOptimize(overlay->surface.constBits());
   }
 }
 BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);
 
-// The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint.
+// The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint:
+// argument 0 combines the whole mask, 1 only its marked tiles (what the viewer does), 2 the
+// marked tiles through a painter, as the video view paints.
 void BM_ApplyOverlayMask(benchmark::State& state) {
   TrackStore store = BusyStore(1000, 100);
   auto overlay = CreateOverlayResources(QSize(1920, 1080));
@@ -90,11 +41,18 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   QImage picture(1920, 1080, QImage::Format_RGB32);
   picture.fill(Qt::darkGray);
   for (auto _ : state) {
-    ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
+    if (state.range(0) == 0) {
+      ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
+    } else if (state.range(0) == 1) {
+      ApplyOverlayMask(picture, overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
+    } else {
+      QPainter painter(&picture);
+      ApplyOverlayMask(painter, picture.rect(), overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
+    }
     benchmark::DoNotOptimize(picture.constBits());
   }
 }
-BENCHMARK(BM_ApplyOverlayMask)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ostrel

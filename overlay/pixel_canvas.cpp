@@ -45,20 +45,23 @@ void PixelCanvas::Flush() {
   stroke_.clear();
 }
 
-// Each pixel of the stroke once, marked off as it is painted and the marks taken back after.
+// Each pixel of the stroke once, marked off as it is painted and the marks taken back after:
+// one bit a pixel, so that the marks of a 1080p picture stay in the cache.
 void PixelCanvas::PaintStroke() {
   const auto width = static_cast<std::size_t>(image_.width());
-  if (painted_.empty()) painted_.assign(width * static_cast<std::size_t>(image_.height()), 0);
+  if (painted_.empty()) painted_.assign((width * static_cast<std::size_t>(image_.height()) + 63) / 64, 0);
   writer_->SetColour(pen_.colour);
   for (const PixelPoint& pixel : stroke_) {
-    std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
-    if (mark != 0) continue;
-    mark = 1;
+    const std::size_t index = static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x);
+    std::uint64_t& word = painted_[index / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+    if ((word & bit) != 0) continue;
+    word |= bit;
     writer_->Put(pixel.x, pixel.y);
     if (marks_) marks_->MarkPixel(pixel.x, pixel.y);
   }
   for (const PixelPoint& pixel : stroke_) {
-    painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;
+    painted_[(static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)) / 64] = 0;
   }
 }
 

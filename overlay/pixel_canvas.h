@@ -53,7 +53,7 @@ class PixelCanvas {
   Pen pen_;
   PixelPoint position_;
   std::vector<PixelPoint> stroke_;
-  std::vector<std::uint8_t> painted_;  // marks the stroke's pixels already painted
+  std::vector<std::uint64_t> painted_;  // a bit for each of the stroke's pixels already painted
   TileMarks* marks_;
 };
 

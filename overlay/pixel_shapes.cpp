@@ -9,11 +9,6 @@ namespace {
 // Products of two 33-bit pixel distances need more than 64 bits.
 __extension__ using Wide = __int128;
 
-// a / n rounded half away from zero, for n > 0.
-Wide RoundedQuotient(Wide a, Wide n) {
-  return a >= 0 ? (2 * a + n) / (2 * n) : -((-2 * a + n) / (2 * n));
-}
-
 // The steps k of a line whose major coordinate start + k * direction lies in [low, high],
 // limited to the steps 0 .. steps - 1 that the line draws.
 struct StepRange {
@@ -93,11 +88,25 @@ void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, con
   const std::int64_t majorLow = (alongX ? clip.left() : clip.top()) - (penWidth - 1);
   const std::int64_t majorHigh = alongX ? clip.right() : clip.bottom();
   const StepRange range = StepsWithin(majorStart, direction, steps, majorLow, majorHigh);
+  if (range.first > range.last) return;
+  // The minor offset at step k is k * |minorDelta| / steps rounded half away from zero, that is
+  // (2k|minorDelta| + steps) / (2 steps) rounded down: kept as a quotient and remainder that
+  // each step moves on by 2|minorDelta|, less than the divisor, so one carry at most.
+  const std::int64_t minorStep = minorDelta >= 0 ? 1 : -1;
+  const std::int64_t rise = 2 * std::llabs(minorDelta);
+  const std::int64_t divisor = 2 * steps;
+  const Wide first = Wide{range.first} * rise + steps;
+  auto offset = static_cast<std::int64_t>(first / divisor);
+  auto remainder = static_cast<std::int64_t>(first % divisor);
   for (std::int64_t k = range.first; k <= range.last; ++k) {
     const std::int64_t major = majorStart + k * direction;
-    const auto minor =
-        static_cast<std::int64_t>(minorStart + RoundedQuotient(Wide{k} * minorDelta, steps));
+    const std::int64_t minor = minorStart + minorStep * offset;
     AppendPenSquare(alongX ? major : minor, alongX ? minor : major, penWidth, clip, pixels);
+    remainder += rise;
+    if (remainder >= divisor) {
+      remainder -= divisor;
+      ++offset;
+    }
   }
 }
 
