@@ -1,6 +1,9 @@
 // Plays a 1080p H.264 video through the media graph into a VideoView on the X server in
-// DISPLAY, then the same file through gst-launch-1.0's playbin into ximagesink and into a
-// clock-synchronised fakesink, and prints CPU seconds and frames shown for each.
+// DISPLAY, once without an overlay and then with a live overlay of 200 points and 20
+// trajectories and of 1,000 points and 100 trajectories, all with full trails, redrawn ten
+// times a second as the playback timer does and shown on every painted frame; then the same file through gst-launch-1.0's playbin into
+// ximagesink and into a clock-synchronised fakesink. Prints CPU seconds and frames shown for
+// each, and the overlay's share of the playback CPU.
 //
 //   video_playback_bench [video]   (without a video, a 1920x1080, 30 fps, 20 s one is written)
 //
@@ -13,6 +16,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <regex>
@@ -20,6 +24,8 @@
 #include <vector>
 
 #include "app/video_view.h"
+#include "bench/busy_scene.h"
+#include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
 #include "overlay/overlay_state.h"
 #include "tests/support/temp_folder.h"
@@ -48,18 +54,48 @@ double OwnCpuSeconds() {
   return CpuSeconds(usage);
 }
 
-PlaybackFigures PlayThroughGraph(const std::string& path) {
+// What the viewer's overlay does during playback, on a client area of `size`.
+class BusyOverlay {
+ public:
+  BusyOverlay(QSize size, int points, int trajectories)
+      : store_(ostrel::BusyStore(points, trajectories)), overlay_(ostrel::CreateOverlayResources(size)), size_(size) {}
+
+  // Ten times a second, as the playback timer ticks, the next frame's overlay is drawn.
+  void Tick() {
+    store_.CurrentSlot = (store_.CurrentSlot + 1) % ostrel::kBusySlots;
+    ostrel::RedrawOverlays(*overlay_, {store_, {0, 0, size_.width(), size_.height()}}, true);
+  }
+
+  void Show(QPainter& painter, const QRect& area, QPoint origin) const {
+    ostrel::ApplyOverlayMask(painter, area, overlay_->surface, overlay_->surfaceMarks, origin);
+  }
+
+ private:
+  ostrel::TrackStore store_;
+  std::unique_ptr<ostrel::OverlayState> overlay_;
+  QSize size_;
+};
+
+// Without points and trajectories, no overlay at all.
+PlaybackFigures PlayThroughGraph(const std::string& path, int points, int trajectories) {
+  const bool withOverlay = points > 0 || trajectories > 0;
   QWidget window;
   window.resize(1920, 1080);
   auto* view = new ostrel::VideoView(&window);
   view->setGeometry(0, 0, 1920, 1080);
   long long paints = 0;
-  // Every painted frame gets a client-sized overlay mask, as in the viewer.
-  const QImage mask = ostrel::MakeClearSurface(QSize(1920, 1080));
-  view->SetOverlayPainter([&paints, &mask](QPainter& painter, const QRect& area, QPoint origin) {
-    ostrel::ApplyOverlayMask(painter, area, mask, origin);
+  BusyOverlay overlay(QSize(1920, 1080), points, trajectories);
+  view->SetOverlayPainter([&paints, &overlay, withOverlay](QPainter& painter, const QRect& area, QPoint origin) {
+    if (withOverlay) overlay.Show(painter, area, origin);
     ++paints;
   });
+  QTimer ticks;
+  ticks.setInterval(100);
+  QObject::connect(&ticks, &QTimer::timeout, [&overlay, view] {
+    overlay.Tick();
+    view->update();
+  });
+  if (withOverlay) ticks.start();
   window.show();
 
   std::unique_ptr<ostrel::MediaGraph> graph = ostrel::CreateMediaGraph();
@@ -146,14 +182,20 @@ int main(int argc, char** argv) {
                                            .container = ostrel::testing::VideoContainer::Mov});
   }
   std::printf("playing %s\n", path.c_str());
-  const PlaybackFigures ours = PlayThroughGraph(path);
+  const PlaybackFigures plain = PlayThroughGraph(path, 0, 0);
+  const PlaybackFigures light = PlayThroughGraph(path, 200, 20);
+  const PlaybackFigures busy = PlayThroughGraph(path, 1000, 100);
   const PlaybackFigures ximage = PlayThroughGstLaunch(path, "ximagesink");
   const PlaybackFigures floor = PlayThroughGstLaunch(path, "fakesink");
   std::printf("\n%-34s %8s %8s %8s %8s %9s %9s\n", "player", "cpu s", "wall s", "shown", "dropped",
               "x ximage", "x floor");
-  PrintRow("MediaGraph + VideoView", ours, ximage.cpuSeconds, floor.cpuSeconds);
+  PrintRow("MediaGraph + VideoView", plain, ximage.cpuSeconds, floor.cpuSeconds);
+  PrintRow("  + overlay 200 points, 20 tracks", light, ximage.cpuSeconds, floor.cpuSeconds);
+  PrintRow("  + overlay 1000 points, 100 tracks", busy, ximage.cpuSeconds, floor.cpuSeconds);
   PrintRow("gst-launch playbin ! ximagesink", ximage, ximage.cpuSeconds, floor.cpuSeconds);
   PrintRow("gst-launch playbin ! fakesink sync", floor, ximage.cpuSeconds, floor.cpuSeconds);
+  const auto share = [&plain](const PlaybackFigures& with) { return 100.0 * (with.cpuSeconds - plain.cpuSeconds) / plain.cpuSeconds; };
+  std::printf("\noverlay share of the playback CPU: %.1f %% (200/20), %.1f %% (1000/100)\n", share(light), share(busy));
   std::printf("(MediaGraph: shown = frames painted, dropped = frames overtaken before the UI thread took them;\n"
               " gst-launch: fpsdisplaysink's counts, updated every 100 ms, so the last few frames may be missing)\n");
   return 0;
