@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QRegion>
 
 #include "app/app_icon.h"
 #include "app/client_area.h"
@@ -118,10 +119,12 @@ void MainWindow::LayoutClientArea() {
 void MainWindow::RedrawOverlays(bool inSync) {
   if (!state_.overlay) return;
   ostrel::RedrawOverlays(*state_.overlay, OverlayScene{state_.trackStore, state_.videoRect}, inSync);
-  // The picture and the letterbox bars both show the mask: both repaint, the picture also
-  // while no new frame comes to repaint it.
-  centralWidget()->update();
-  videoView_->update();
+  // The letterbox bars and the picture both show the mask. The bars repaint now; the picture
+  // with its next frame, or on its own when none comes.
+  QRegion bars(centralWidget()->rect());
+  if (videoView_->isVisible()) bars -= videoView_->geometry();
+  centralWidget()->update(bars);
+  videoView_->OverlayChanged();
 }
 
 void MainWindow::ShowOverlay(QPainter& painter, const QRect& area, QPoint origin) const {

@@ -5,11 +5,28 @@
 
 namespace ostrel {
 
+namespace {
+
+// Longer than a frame of any usual video, short enough to pass unnoticed on a still picture.
+constexpr int kOverlayRepaintMs = 40;
+
+}  // namespace
+
 VideoView::VideoView(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted each time: Qt need not clear the background first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   hide();
+  overlayRepaint_.setSingleShot(true);
+  overlayRepaint_.setInterval(kOverlayRepaintMs);
+  connect(&overlayRepaint_, &QTimer::timeout, this, [this] {
+    if (overlayPending_) update();
+  });
+}
+
+void VideoView::OverlayChanged() {
+  overlayPending_ = true;
+  overlayRepaint_.start();
 }
 
 void VideoView::SetGraph(PlaybackGraph* graph) {
@@ -37,6 +54,7 @@ void VideoView::TakeNewestFrame() {
 }
 
 void VideoView::paintEvent(QPaintEvent*) {
+  overlayPending_ = false;
   const QRect picture = rect();
   if (picture.isEmpty()) return;
   // Straight onto the widget, and the overlay combined into it there: no copy of the frame.

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/overlay_painter.h"
@@ -23,6 +24,11 @@ class VideoView : public QWidget {
   // parent as the origin.
   void SetOverlayPainter(OverlayPainter painter) { overlayPainter_ = std::move(painter); }
 
+  // The overlay changed. While frames keep coming the next one shows it, without a paint of
+  // its own (a 1080p repaint costs more than the overlay); a picture that stands still is
+  // repainted once a frame's time has passed without one.
+  void OverlayChanged();
+
   // The frame painted last (or about to be): shares the decoded pixels, never a copy.
   const QImage& Frame() const { return frame_; }
 
@@ -38,6 +44,8 @@ class VideoView : public QWidget {
   QMetaObject::Connection graphGoneConnection_;
   QImage frame_;
   OverlayPainter overlayPainter_;
+  QTimer overlayRepaint_;
+  bool overlayPending_ = false;  // an overlay change no paint has shown yet
 };
 
 }  // namespace ostrel

@@ -93,7 +93,7 @@ PlaybackFigures PlayThroughGraph(const std::string& path, int points, int trajec
   ticks.setInterval(100);
   QObject::connect(&ticks, &QTimer::timeout, [&overlay, view] {
     overlay.Tick();
-    view->update();
+    view->OverlayChanged();
   });
   if (withOverlay) ticks.start();
   window.show();

@@ -81,6 +81,31 @@ TEST_F(VideoViewTest, TheOverlayIsDrawnOverEveryPaintedFrame) {
   EXPECT_LE(qGreen(plain), 85);
 }
 
+// A changed overlay repaints a still picture once, after a frame's time; when a frame is
+// painted first, that paint shows the overlay and no other follows.
+TEST_F(VideoViewTest, AnOverlayChangeIsShownByTheNextPaintOrOnItsOwn) {
+  auto graph = Graph();
+  ASSERT_TRUE(graph);
+  int paints = 0;
+  view_->SetOverlayPainter([&paints](QPainter&, const QRect&, QPoint) { ++paints; });
+  view_->SetGraph(graph.get());
+  view_->setGeometry(30, 20, 160, 120);
+  ASSERT_TRUE(graph->RenderFile(Video("clip", TestVideoSpec{}))) << graph->RenderError();
+  ASSERT_TRUE(PumpUntil([&] { return view_->isVisible() && paints > 0; }));
+  PumpFor(std::chrono::milliseconds(200));
+
+  const int settled = paints;
+  view_->OverlayChanged();
+  PumpFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(paints, settled + 1);
+
+  view_->OverlayChanged();
+  view_->update();  // as a new frame does
+  PumpUntil([&] { return paints == settled + 2; }, std::chrono::milliseconds(1000));
+  PumpFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(paints, settled + 2);
+}
+
 TEST_F(VideoViewTest, HidesAndForgetsTheFrameWhenItsGraphGoes) {
   auto graph = Graph();
   ASSERT_TRUE(graph);
