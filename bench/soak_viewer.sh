@@ -2,12 +2,14 @@
 # Endurance of the viewer: plays the demo video in a loop for a long time in a private X
 # server, with the overlay on, and samples the viewer's resident memory every minute. After
 # the first loop the resident memory must not grow. Not a CI test: it runs for half an hour.
-# Usage: soak_viewer.sh BUILD_DIR [MINUTES]   (BUILD_DIR holds app/ostrel and
-#        tools/demo/make_demo_data; MINUTES defaults to 30)
+# Usage: soak_viewer.sh BUILD_DIR [MINUTES] [VIDEO]   (BUILD_DIR holds app/ostrel and
+#        tools/demo/make_demo_data; MINUTES defaults to 30; VIDEO, one of the demo videos,
+#        to demo01.avi)
 set -uo pipefail
 
 build=$(realpath "$1")
 minutes=${2:-30}
+video=${3:-demo01.avi}
 work=$(mktemp -d)
 xvfb_pid=""
 viewer_pid=""
@@ -25,7 +27,7 @@ fail() {
   exit 1
 }
 
-"$build/tools/demo/make_demo_data" "$work/demo" --seconds 20 >/dev/null || fail "no demo data"
+"$build/tools/demo/make_demo_data" "$work/demo" --seconds 20 --containers all >/dev/null || fail "no demo data"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -42,7 +44,7 @@ xdotool key alt+f && sleep 0.3 && xdotool key Return
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^動画ファイルを開く$' | head -n 1)
 [ -n "$dialog" ] || fail "no open dialog"
 xdotool windowfocus --sync "$dialog" && sleep 0.3
-xdotool type --delay 20 demo01.avi && xdotool key Return
+xdotool type --delay 20 "$video" && xdotool key Return
 sleep 2
 kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended while opening"
 

@@ -170,11 +170,13 @@ struct TrajectoryChunk {
 
 // Reads every line; false when the table or a sample array could not grow. The lines are
 // read on two threads where the machine has them; they join the store one after another.
-bool ReadAllLines(std::FILE* file, std::size_t chunkBytes, TrajectoryFileReading& reading,
+bool ReadAllLines(const OpenedFile& file, std::size_t chunkBytes, TrajectoryFileReading& reading,
                   TrajectoryFileReport& report) {
-  PieceChunkSource source(file, chunkBytes);
+  PieceChunkSource source(file.handle.get(), chunkBytes);
+  // A file of one chunk has nothing to share between threads.
+  const bool twoThreads = std::thread::hardware_concurrency() > 1 && file.size > chunkBytes;
   const bool applied = RunOrderedChunks<TrajectoryChunk>(
-      kChunkSlots, std::thread::hardware_concurrency() > 1,
+      kChunkSlots, twoThreads,
       [&source](TrajectoryChunk& chunk) { return source.Next(chunk.bytes); },
       [](TrajectoryChunk& chunk) {
         ReadTrajectoryLines(std::string_view(chunk.bytes.data(), chunk.bytes.size()), chunk.lines);
@@ -258,7 +260,7 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   TrajectoryFileReading reading(store, messages, budget, facts);
   bool read = false;
   try {
-    read = ReadAllLines(file.handle.get(), limits.chunkBytes, reading, facts);
+    read = ReadAllLines(file, limits.chunkBytes, reading, facts);
   } catch (const std::bad_alloc&) {
     // The working buffers could not be had: nothing beyond them was lost.
     ShowTrajectoryMemoryFailure(messages);
