@@ -179,9 +179,11 @@ void BM_BuildFrameTrajectoryIndex(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_NaiveFgetsStrtod)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_LoadTrajectoryFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// The loader reads on two threads: its CPU column counts the whole process, and its time is
+// the time a user waits.
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_NaiveFgetsStrtod)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LoadTrajectoryFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_BuildFrameTrajectoryIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
