@@ -74,6 +74,28 @@ void CheckIndex(const ostrel::TrackStore& store) {
   Require(static_cast<std::size_t>(first) == stored);
 }
 
+// The file read in the smallest chunks, on two threads, gives the same store, report and
+// messages as read in one.
+void CheckSmallChunksReadTheSame(const std::string& video, const ostrel::TrajectoryFileLimits& limits,
+                                 const ostrel::TrackStore& whole, const ostrel::TrajectoryFileReport& wholeReport,
+                                 const ostrel::testing::RecordingMessages& wholeMessages) {
+  ostrel::TrackStore store;
+  ostrel::testing::RecordingMessages messages;
+  Require(ostrel::LoadPointFile(store, video, messages));
+  ostrel::TrajectoryFileLimits small = limits;
+  small.chunkBytes = 1;
+  ostrel::TrajectoryFileReport report;
+  ostrel::LoadTrajectoryFile(store, video, messages, small, &report);
+  Require(report == wholeReport && messages.shown == wholeMessages.shown);
+  Require(store.trajectories.size() == whole.trajectories.size());
+  for (std::size_t i = 0; i < store.trajectories.size(); ++i) {
+    Require(store.trajectories[i].header == whole.trajectories[i].header);
+    Require(store.trajectories[i].samples == whole.trajectories[i].samples);
+  }
+  Require(store.frameTrajectoryList == whole.frameTrajectoryList);
+  Require(store.frameTrajectoryIndex == whole.frameTrajectoryIndex);
+}
+
 bool IndexEmpty(const ostrel::TrackStore& store) {
   for (const ostrel::FrameTrajectoryIndex& entry : store.frameTrajectoryIndex) {
     if (entry.first != 0 || entry.count != 0) return false;
@@ -95,7 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A small budget makes the growth failures reachable too.
   ostrel::TrajectoryFileLimits limits;
   limits.memoryBudgetBytes = size % 7 == 0 ? size * 8 : std::uint64_t{1} << 26;
+  limits.chunkBytes = std::size_t{1} << 20;
   const bool loaded = ostrel::LoadTrajectoryFile(store, folder.File("clip.avi"), messages, limits, &report);
+  CheckSmallChunksReadTheSame(folder.File("clip.avi"), limits, store, report, messages);
   if (!loaded) {
     Require(!messages.shown.empty() && IndexEmpty(store) && store.frameTrajectoryList.empty());
   } else if (!messages.shown.empty()) {

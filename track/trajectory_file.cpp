@@ -179,7 +179,7 @@ bool ReadAllLines(const OpenedFile& file, std::size_t chunkBytes, TrajectoryFile
       kChunkSlots, twoThreads,
       [&source](TrajectoryChunk& chunk) { return source.Next(chunk.bytes); },
       [](TrajectoryChunk& chunk) {
-        ReadTrajectoryLines(std::string_view(chunk.bytes.data(), chunk.bytes.size()), chunk.lines);
+        ReadTrajectoryLines(chunk.bytes.view(), chunk.lines);
       },
       [&reading](const TrajectoryChunk& chunk) { return reading.Apply(chunk.lines); });
   if (!applied) return false;

@@ -127,7 +127,7 @@ TEST(PieceChunkSource, ChunksGiveTheFilesPiecesWhateverTheirSize) {
     std::string joined;
     std::vector<std::string> pieces;
     while (source.Next(chunk)) {
-      const std::string_view text(chunk.data(), chunk.size());
+      const std::string_view text = chunk.view();
       joined += text;
       for (std::string& piece : PiecesOf(text)) pieces.push_back(std::move(piece));
     }
