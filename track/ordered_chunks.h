@@ -79,7 +79,8 @@ class Schedule {
     changed_.notify_all();
   }
 
-  bool MayRead() { return !stopped_ && !readAll_ && FreeSlot() != nullptr; }
+  // Whether a chunk may be read while `spare` more slots stay free.
+  bool MayRead(std::size_t spare) { return !stopped_ && !readAll_ && FreeSlots() > spare; }
   bool Finished() const { return stopped_ || (readAll_ && nextApply_ == nextRead_); }
   void Wait(std::unique_lock<std::mutex>& lock) { changed_.wait(lock); }
   std::exception_ptr failure() const { return failure_; }
@@ -91,6 +92,12 @@ class Schedule {
       if (!slot.claimed) return &slot;
     }
     return nullptr;
+  }
+
+  std::size_t FreeSlots() const {
+    std::size_t free = 0;
+    for (const Slot<Chunk>& slot : slots_) free += slot.claimed ? 0 : 1;
+    return free;
   }
 
   std::mutex mutex_;
@@ -146,6 +153,9 @@ bool RunOrderedChunks(std::size_t slots, bool withWorker, Read read, Parse parse
       // No thread to be had: the calling thread does all the parsing.
     }
   }
+  // The calling thread also applies every chunk: it parses only while a slot stays free for
+  // the worker, which otherwise would wait for one while this thread parses.
+  const std::size_t workerSpare = worker ? 1 : 0;
   bool applied = true;
   {
     const StopOnExit<Chunk> stopOnExit{schedule};
@@ -157,7 +167,7 @@ bool RunOrderedChunks(std::size_t slots, bool withWorker, Read read, Parse parse
         lock.lock();
         schedule.Release(*next);
         if (!applied) schedule.Stop();
-      } else if (schedule.MayRead()) {
+      } else if (schedule.MayRead(workerSpare)) {
         Slot<Chunk>* slot = schedule.Claim(lock, read);
         if (!slot) continue;
         lock.unlock();
