@@ -4,32 +4,33 @@
 #include <span>
 
 #include "overlay/picture_mapping.h"
+#include "overlay/pixel_writer.h"
 #include "overlay/slot_trajectories.h"
 #include "track/frame_lookup.h"
 
 namespace ostrel {
 namespace {
 
-// Combines the layer with the mask pixel by pixel: white inverts, black leaves alone.
-void TransferPointLayer(QImage& surface, const QImage& layer) {
-  QPainter painter(&surface);
-  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  painter.drawImage(0, 0, layer);
-}
-
-// The discs of the current frame's visible points, white on a black layer.
-void PaintPointLayer(QImage& layer, const OverlayPens& pens, const OverlayScene& scene,
-                     QSize clientArea) {
-  PixelCanvas canvas(layer, DrawMode::Copy, pens.whitePen);
-  canvas.FillRect(QRect(-1, -1, clientArea.width() + 2, clientArea.height() + 2), QColor(0, 0, 0));
+// The discs of the current frame's visible points, clipped at the client area, as rows of
+// pixels that cover each pixel once however the discs overlap.
+std::vector<PixelSpan> PointDiscSpans(const OverlayScene& scene, QSize clientArea) {
+  std::vector<PixelSpan> spans;
   const auto points = CurrentFramePoints(scene.store);
-  if (!points) return;
+  if (!points) return spans;
+  const QRect clip(QPoint(0, 0), clientArea);
   for (const TrackPoint& point : *points) {
     if (!IsPointVisible(point, scene.videoRect)) continue;
     const PixelPoint centre = MapToWindow(point, scene.videoRect);
-    canvas.Ellipse(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4,
-                   std::int64_t{centre.x} + 3, std::int64_t{centre.y} + 3, pens.whiteBrush);
+    AppendEllipseSpans(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4, std::int64_t{centre.x} + 3,
+                       std::int64_t{centre.y} + 3, clip, spans);
   }
+  return MergeOverlappingSpans(std::move(spans));
+}
+
+void PaintSpans(QImage& image, DrawMode mode, const std::vector<PixelSpan>& spans, const QColor& colour) {
+  PixelWriter writer(image, mode);
+  writer.SetColour(colour);
+  for (const PixelSpan& span : spans) writer.PutSpan(span);
 }
 
 void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind) {
@@ -95,17 +96,24 @@ void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
   const QSize clientArea = overlay.surface.size();
   if (overlay.PointLayer.isNull()) {
     overlay.PointLayer = QImage(clientArea, QImage::Format_RGB32);
-  } else {
-    TransferPointLayer(overlay.surface, overlay.PointLayer);
+    overlay.PointLayer.fill(QColor(0, 0, 0));
+    overlay.pointSpans.clear();
   }
-  PaintPointLayer(overlay.PointLayer, overlay.pens, scene, clientArea);
-  TransferPointLayer(overlay.surface, overlay.PointLayer);
+  // The layer is black outside its spans, and exclusive-or with black changes nothing, so
+  // transferring the layer onto the mask is inverting the mask under the spans: a few
+  // thousand pixels, where the whole layer would be the whole client area.
+  const QColor white = overlay.pens.whiteBrush;
+  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
+  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, QColor(0, 0, 0));
+  overlay.pointSpans = PointDiscSpans(scene, clientArea);
+  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, white);
+  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   const TrackStore& store = scene.store;
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
-  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen);
+  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen, &overlay.strokeMarks);
   const OverlayScene drawnScene{store, overlay.drawn.videoRect};
   DrawRun(dc, overlay.pens, drawnScene,
           RunEntries(store, {overlay.drawn.first, overlay.drawn.drawnCount}));

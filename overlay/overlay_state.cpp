@@ -20,6 +20,7 @@ void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay) { overlay.re
 void ForgetOverlay(OverlayState& overlay) {
   overlay.surface.fill(QColor(0, 0, 0));
   overlay.PointLayer = QImage();
+  overlay.pointSpans.clear();
   overlay.drawn = {};
 }
 

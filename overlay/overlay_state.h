@@ -4,8 +4,11 @@
 #include <QSize>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "overlay/overlay_pens.h"
+#include "overlay/pixel_canvas.h"
+#include "overlay/pixel_shapes.h"
 #include "overlay/video_rect.h"
 
 namespace ostrel {
@@ -32,12 +35,15 @@ struct DrawnTrajectoryList {
 // `PointLayer` holds the points of the last point-layer drawing, white on black (RGB32 with
 // only those two values, so that white inverts all 24 colour bits of the mask); it is null
 // until the first point-layer drawing with a current frame, which makes it the size of the
-// client area at that moment.
+// client area at that moment. `pointSpans` covers its white pixels, each once, and nothing
+// else: the layer is transferred and cleared through them.
 struct OverlayState {
   OverlayPens pens;
   QImage surface;
   QImage PointLayer;
+  std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
+  StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
 };
 
 // Creates the pens and an empty overlay for a client area of `clientArea`.

@@ -6,7 +6,8 @@
 
 namespace ostrel {
 
-PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen) : image_(image), pen_(std::move(pen)) {
+PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, StrokeMarks* marks)
+    : image_(image), pen_(std::move(pen)), painted_(marks ? *marks : ownMarks_) {
   if (PixelWriter::Supports(image.format())) {
     writer_.emplace(image, mode);
     return;
@@ -47,7 +48,8 @@ void PixelCanvas::Flush() {
 // Each pixel of the stroke once, marked off as it is painted and the marks taken back after.
 void PixelCanvas::PaintStroke() {
   const auto width = static_cast<std::size_t>(image_.width());
-  if (painted_.empty()) painted_.assign(width * static_cast<std::size_t>(image_.height()), 0);
+  const std::size_t size = width * static_cast<std::size_t>(image_.height());
+  if (painted_.size() != size) painted_.assign(size, 0);
   writer_->SetColour(pen_.colour);
   for (const PixelPoint& pixel : stroke_) {
     std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
