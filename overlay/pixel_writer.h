@@ -12,11 +12,12 @@ namespace ostrel {
 // exclusive-or, so that drawing the same thing again restores them.
 enum class DrawMode { Copy, Xor };
 
-// Puts one colour straight into the pixels of the two picture formats the overlay draws on
-// (the 32-bit mask and frames, the 24-bit snapshot), as a painter with antialiasing off
-// would, without a paint engine's cost per call: strokes come as thousands of single pixels.
-// Only the colour bits change; in the 32-bit format the unused top byte is left as it is
-// when combining and set opaque when copying.
+// Puts one colour straight into the pixels of the picture formats the overlay draws on
+// (the 32-bit mask and frames, the transparent layer a rendered snapshot look is painted
+// on, the 24-bit snapshot), as a painter with antialiasing off would, without a paint
+// engine's cost per call: strokes come as thousands of single pixels. Only the colour bits
+// change; in the 32-bit formats the top byte (unused, or alpha) is left as it is when
+// combining and set opaque when copying.
 class PixelWriter {
  public:
   static bool Supports(QImage::Format format);
