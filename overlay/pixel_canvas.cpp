@@ -46,16 +46,20 @@ void PixelCanvas::Flush() {
 }
 
 // Each pixel of the stroke once, marked off as it is painted and the marks taken back after.
+// Copying the pen's colour again changes nothing, so only a combining stroke needs marks.
 void PixelCanvas::PaintStroke() {
+  writer_->SetColour(pen_.colour);
+  if (!writer_->combines()) {
+    for (const PixelPoint& pixel : stroke_) writer_->Put(pixel.x, pixel.y);
+    return;
+  }
   const auto width = static_cast<std::size_t>(image_.width());
   const std::size_t size = width * static_cast<std::size_t>(image_.height());
   if (painted_.size() != size) painted_.assign(size, 0);
-  writer_->SetColour(pen_.colour);
   for (const PixelPoint& pixel : stroke_) {
     std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
-    if (mark != 0) continue;
+    writer_->PutUnless(pixel.x, pixel.y, mark != 0);
     mark = 1;
-    writer_->Put(pixel.x, pixel.y);
   }
   for (const PixelPoint& pixel : stroke_) {
     painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;

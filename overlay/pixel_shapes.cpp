@@ -14,6 +14,19 @@ Wide RoundedQuotient(Wide a, Wide n) {
   return a >= 0 ? (2 * a + n) / (2 * n) : -((-2 * a + n) / (2 * n));
 }
 
+// The same for operands below 2^61, in plain 64-bit arithmetic: every step of every line
+// inside a picture divides, and 128-bit division is a library call.
+std::int64_t RoundedQuotient(std::int64_t a, std::int64_t n) {
+  return a >= 0 ? (2 * a + n) / (2 * n) : -((-2 * a + n) / (2 * n));
+}
+
+// The minor coordinate's offset at step k of a line: k * delta / steps, rounded.
+std::int64_t MinorOffset(std::int64_t k, std::int64_t delta, std::int64_t steps) {
+  constexpr std::int64_t kNarrow = std::int64_t{1} << 30;
+  if (k < kNarrow && std::llabs(delta) < kNarrow && steps < kNarrow) return RoundedQuotient(k * delta, steps);
+  return static_cast<std::int64_t>(RoundedQuotient(Wide{k} * delta, Wide{steps}));
+}
+
 // The steps k of a line whose major coordinate start + k * direction lies in [low, high],
 // limited to the steps 0 .. steps - 1 that the line draws.
 struct StepRange {
@@ -95,8 +108,7 @@ void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, con
   const StepRange range = StepsWithin(majorStart, direction, steps, majorLow, majorHigh);
   for (std::int64_t k = range.first; k <= range.last; ++k) {
     const std::int64_t major = majorStart + k * direction;
-    const auto minor =
-        static_cast<std::int64_t>(minorStart + RoundedQuotient(Wide{k} * minorDelta, steps));
+    const std::int64_t minor = minorStart + MinorOffset(k, minorDelta, steps);
     AppendPenSquare(alongX ? major : minor, alongX ? minor : major, penWidth, clip, pixels);
   }
 }
