@@ -10,6 +10,7 @@ namespace ostrel {
 namespace {
 
 constexpr GstClockTime kReportInterval = 250 * GST_MSECOND;
+constexpr guint kQueueBytes = 64u << 20;
 
 struct GstMessageUnref {
   void operator()(GstMessage* message) const { gst_message_unref(message); }
@@ -92,6 +93,10 @@ bool RenderPipeline::Build(const std::string& input, const std::string& output, 
   // unless the decoder or the encoder needs another layout.
   g_object_set(elements[kFormats].get(), "caps", DrawableVideoCaps().get(), nullptr);
   ApplySettings(elements[kEncoder].get(), encoding);
+  // Up to a second of frames either side of the drawing (the queues' own time limit) within
+  // 64 MB, rather than the seven 720p frames their 10 MB hold: decoding and encoding come
+  // in bursts, and a short queue leaves one of them waiting.
+  for (Stage queue : {kToDrawing, kToEncoder}) g_object_set(elements[queue].get(), "max-size-bytes", kQueueBytes, nullptr);
   if (!gst_element_link(elements[kSource].get(), elements[kDecoder].get()) ||
       !gst_element_link_many(elements[kConvertIn].get(), elements[kFormats].get(), elements[kToDrawing].get(),
                              elements[kToEncoder].get(), elements[kConvertOut].get(), elements[kEncoder].get(),
