@@ -1,7 +1,8 @@
 // One live redraw of a busy frame (200 points and 20 trajectories on 1280 x 720; 1,000 points
 // and 100 trajectories on 1920 x 1080), each trajectory with a trail through 51 samples and
 // its box. Alternating two frames makes every redraw take away a full overlay and draw a new
-// one, as playback does. And what applying the mask adds to painting one 1080p frame.
+// one, as playback does. And what applying the mask adds to painting one 1080p frame, and
+// the redraw and blend that a rendered 720p frame costs.
 #include <benchmark/benchmark.h>
 
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include "bench/busy_scene.h"
 #include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
+#include "overlay/yuv_layer_blend.h"
 
 namespace ostrel {
 namespace {
@@ -53,6 +55,31 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A rendered frame's share of the live look: the redraw of a busy 720p overlay and its mask
+// blended into a decoded 4:2:0 picture, frames alternating as in playback.
+void BM_RedrawAndBlendIntoYuv(benchmark::State& state) {
+  TrackStore store = BusyStore(200, 20);
+  const VideoRect rect{0, 0, 1280, 720};
+  auto overlay = CreateOverlayResources(QSize(1280, 720));
+  std::vector<std::uint8_t> luma(1280 * 720, 90);
+  std::vector<std::uint8_t> chroma(640 * 360 * 2, 128);
+  YuvPicture picture;
+  picture.width = 1280;
+  picture.height = 720;
+  picture.y = {luma.data(), 1280, 1};
+  picture.u = {chroma.data(), 640, 1};
+  picture.v = {chroma.data() + 640 * 360, 640, 1};
+  std::int32_t slot = 0;
+  for (auto _ : state) {
+    store.CurrentSlot = slot;
+    RedrawOverlays(*overlay, {store, rect}, true);
+    BlendLayerIntoYuv(overlay->surface, LayerBlend::Xor, picture);
+    slot = 1 - slot;
+    benchmark::DoNotOptimize(luma.data());
+  }
+}
+BENCHMARK(BM_RedrawAndBlendIntoYuv)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ostrel

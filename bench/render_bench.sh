@@ -2,10 +2,13 @@
 # ostrel-cli render against a plain GStreamer transcode of the same file with the same
 # encoder settings and no drawing, on a 1280 x 720, 30 fps, 60 s demo video with 20 tracked
 # objects. Prints frames per second of each and the render's share of the plain speed.
-#   bench/render_bench.sh BUILD_DIR [WORK_DIR]
+# With ROUNDS above 1 the three are timed in turn that many times, each round printed, and
+# the medians of the shares last: on a shared machine one round says little.
+#   bench/render_bench.sh BUILD_DIR [WORK_DIR] [ROUNDS]
 set -euo pipefail
-build=${1:?usage: render_bench.sh BUILD_DIR [WORK_DIR]}
+build=${1:?usage: render_bench.sh BUILD_DIR [WORK_DIR] [ROUNDS]}
 work=${2:-/tmp/ostrel-render-bench}
+rounds=${3:-1}
 frames=1800
 
 mkdir -p "$work"
@@ -24,14 +27,28 @@ timed() {
   echo "$end - $start" | bc -l
 }
 
-encoder="x264enc speed-preset=veryfast pass=qual quantizer=20"
-plain=$(timed gst-launch-1.0 -q filesrc location="$video" ! decodebin ! videoconvert ! $encoder \
-  ! matroskamux ! filesink location="$work/plain.mkv")
-live=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/live.mkv")
-snapshot=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/snapshot.mkv" --style snapshot)
+# The middle value of numbers, one a line.
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 fps() { echo "$frames / $1" | bc -l; }
-printf '%-34s %7.1f fps\n' "gst-launch-1.0 transcode (plain)" "$(fps "$plain")"
-printf '%-34s %7.1f fps  (%.2fx plain)\n' "ostrel-cli render --style live" "$(fps "$live")" "$(echo "$plain / $live" | bc -l)"
-printf '%-34s %7.1f fps  (%.2fx plain)\n' "ostrel-cli render --style snapshot" "$(fps "$snapshot")" \
-  "$(echo "$plain / $snapshot" | bc -l)"
+
+encoder="x264enc speed-preset=veryfast pass=qual quantizer=20"
+liveShares=""
+snapshotShares=""
+for round in $(seq 1 "$rounds"); do
+  [ "$rounds" -gt 1 ] && echo "round $round"
+  plain=$(timed gst-launch-1.0 -q filesrc location="$video" ! decodebin ! videoconvert ! $encoder \
+    ! matroskamux ! filesink location="$work/plain.mkv")
+  live=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/live.mkv")
+  snapshot=$(timed "$build/cli/ostrel-cli" render "$video" --output "$work/snapshot.mkv" --style snapshot)
+  printf '%-34s %7.1f fps\n' "gst-launch-1.0 transcode (plain)" "$(fps "$plain")"
+  printf '%-34s %7.1f fps  (%.2fx plain)\n' "ostrel-cli render --style live" "$(fps "$live")" "$(echo "$plain / $live" | bc -l)"
+  printf '%-34s %7.1f fps  (%.2fx plain)\n' "ostrel-cli render --style snapshot" "$(fps "$snapshot")" \
+    "$(echo "$plain / $snapshot" | bc -l)"
+  liveShares+="$(echo "$plain / $live" | bc -l)"$'\n'
+  snapshotShares+="$(echo "$plain / $snapshot" | bc -l)"$'\n'
+done
+if [ "$rounds" -gt 1 ]; then
+  printf 'median of %d rounds: live %.2fx plain, snapshot %.2fx plain\n' "$rounds" \
+    "$(printf '%s' "$liveShares" | median)" "$(printf '%s' "$snapshotShares" | median)"
+fi

@@ -49,7 +49,7 @@ int Render(const RenderRequest& request, std::ostream& out, std::ostream& err, b
   std::string error;
   const auto pipeline = RenderPipeline::Create(
       request.video, request.output, request.encoding, request.range,
-      [&painter](QImage& picture, ReferenceTime position) { painter(picture, position); }, error);
+      [&painter](const YuvPicture& picture, ReferenceTime position) { painter(picture, position); }, error);
   if (!pipeline) return Failed(request, error, err);
   PartialOutput output(request.output);
   RenderProgressLine line(err, errIsTerminal, request.range);

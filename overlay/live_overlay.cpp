@@ -4,24 +4,33 @@
 #include <span>
 
 #include "overlay/picture_mapping.h"
+#include "overlay/pixel_writer.h"
 #include "overlay/slot_trajectories.h"
 #include "track/frame_lookup.h"
 
 namespace ostrel {
 namespace {
 
-// The discs of the current frame's visible points, white on the black layer; their tiles are
-// marked.
-void PaintPointLayer(QImage& layer, TileMarks& marks, const OverlayPens& pens, const OverlayScene& scene) {
+// The discs of the current frame's visible points, clipped at the client area, as rows of
+// pixels that cover each pixel once however the discs overlap.
+std::vector<PixelSpan> PointDiscSpans(const OverlayScene& scene, QSize clientArea) {
+  std::vector<PixelSpan> spans;
   const auto points = CurrentFramePoints(scene.store);
-  if (!points) return;
-  PixelCanvas canvas(layer, DrawMode::Copy, pens.whitePen, &marks);
+  if (!points) return spans;
+  const QRect clip(QPoint(0, 0), clientArea);
   for (const TrackPoint& point : *points) {
     if (!IsPointVisible(point, scene.videoRect)) continue;
     const PixelPoint centre = MapToWindow(point, scene.videoRect);
-    canvas.Ellipse(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4,
-                   std::int64_t{centre.x} + 3, std::int64_t{centre.y} + 3, pens.whiteBrush);
+    AppendEllipseSpans(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4, std::int64_t{centre.x} + 3,
+                       std::int64_t{centre.y} + 3, clip, spans);
   }
+  return MergeOverlappingSpans(std::move(spans));
+}
+
+void PaintSpans(QImage& image, DrawMode mode, const std::vector<PixelSpan>& spans, const QColor& colour) {
+  PixelWriter writer(image, mode);
+  writer.SetColour(colour);
+  for (const PixelSpan& span : spans) writer.PutSpan(span);
 }
 
 void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind) {
@@ -84,28 +93,31 @@ void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSyn
   overlay.surfaceMarks.DropClearTiles(overlay.surface);
 }
 
-// The layer is exclusive-or'ed into the mask before and after it is redrawn, as a whole; only
-// its marked tiles can hold points, so only they are visited, cleared and transferred.
 void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
   if (!IsDrawableSlot(scene.store, scene.store.CurrentSlot)) return;
   const QSize clientArea = overlay.surface.size();
   if (overlay.PointLayer.isNull()) {
-    overlay.PointLayer = MakeClearSurface(clientArea);
-    overlay.layerMarks = TileMarks(clientArea);
-  } else {
-    XorMarkedTiles(overlay.surface, overlay.PointLayer, overlay.layerMarks);
-    ClearMarkedTiles(overlay.PointLayer, overlay.layerMarks);
-    overlay.layerMarks.Clear();
+    overlay.PointLayer = QImage(clientArea, QImage::Format_RGB32);
+    overlay.PointLayer.fill(QColor(0, 0, 0));
+    overlay.pointSpans.clear();
   }
-  PaintPointLayer(overlay.PointLayer, overlay.layerMarks, overlay.pens, scene);
-  XorMarkedTiles(overlay.surface, overlay.PointLayer, overlay.layerMarks);
-  overlay.surfaceMarks.MarkAll(overlay.layerMarks);
+  // The layer is black outside its spans, and exclusive-or with black changes nothing, so
+  // transferring the layer onto the mask is inverting the mask under the spans: a few
+  // thousand pixels, where the whole layer would be the whole client area.
+  const QColor white = overlay.pens.whiteBrush;
+  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
+  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, QColor(0, 0, 0));
+  overlay.pointSpans = PointDiscSpans(scene, clientArea);
+  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, white);
+  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
+  for (const PixelSpan& span : overlay.pointSpans) overlay.surfaceMarks.MarkSpan(span.y, span.left, span.right);
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   const TrackStore& store = scene.store;
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
-  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen, &overlay.surfaceMarks);
+  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen, &overlay.strokeMarks,
+                 &overlay.surfaceMarks);
   const OverlayScene drawnScene{store, overlay.drawn.videoRect};
   DrawRun(dc, overlay.pens, drawnScene,
           RunEntries(store, {overlay.drawn.first, overlay.drawn.drawnCount}));

@@ -19,7 +19,8 @@ inline constexpr std::int64_t kLongestTrailStepSquared = 400 * 400;
 void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSync);
 
 // Transfers the point layer onto the mask (taking its points away), redraws the layer with
-// the current frame's visible points as white discs, and transfers it again.
+// the current frame's visible points as white discs, and transfers it again. Only the
+// layer's discs are transferred: everywhere else it is black, which changes nothing.
 void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene);
 
 // Draws the remembered trajectories again (taking them away), then, when `inSync`, draws and

@@ -22,7 +22,7 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.surface.fill(QColor(0, 0, 0));
   overlay.surfaceMarks = TileMarks(overlay.surface.size());
   overlay.PointLayer = QImage();
-  overlay.layerMarks = TileMarks();
+  overlay.pointSpans.clear();
   overlay.drawn = {};
 }
 

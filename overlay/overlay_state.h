@@ -4,8 +4,11 @@
 #include <QSize>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "overlay/overlay_pens.h"
+#include "overlay/pixel_canvas.h"
+#include "overlay/pixel_shapes.h"
 #include "overlay/tile_marks.h"
 #include "overlay/video_rect.h"
 
@@ -33,17 +36,19 @@ struct DrawnTrajectoryList {
 // `PointLayer` holds the points of the last point-layer drawing, white on black (RGB32 with
 // only those two values, so that white inverts all 24 colour bits of the mask); it is null
 // until the first point-layer drawing with a current frame, which makes it the size of the
-// client area at that moment.
+// client area at that moment. `pointSpans` covers its white pixels, each once, and nothing
+// else: the layer is transferred and cleared through them.
 //
-// `surfaceMarks` and `layerMarks` tell which tiles of the mask and of the point layer may
-// hold drawing; outside them every pixel is black, so showing and erasing skip them.
+// `surfaceMarks` tells which tiles of the mask may hold drawing; outside them every pixel is
+// black, so showing the mask skips them.
 struct OverlayState {
   OverlayPens pens;
   QImage surface;
   QImage PointLayer;
+  std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
+  StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
   TileMarks surfaceMarks;
-  TileMarks layerMarks;
 };
 
 // Creates the pens and an empty overlay for a client area of `clientArea`.

@@ -6,8 +6,11 @@
 
 namespace ostrel {
 
-PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, TileMarks* marks)
-    : image_(image), pen_(std::move(pen)), marks_(marks && marks->picture() == image.size() ? marks : nullptr) {
+PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, StrokeMarks* marks, TileMarks* tiles)
+    : image_(image),
+      pen_(std::move(pen)),
+      painted_(marks ? *marks : ownMarks_),
+      tiles_(tiles && tiles->picture() == image.size() ? tiles : nullptr) {
   if (PixelWriter::Supports(image.format())) {
     writer_.emplace(image, mode);
     return;
@@ -45,29 +48,33 @@ void PixelCanvas::Flush() {
   stroke_.clear();
 }
 
-// Each pixel of the stroke once, marked off as it is painted and the marks taken back after:
-// one bit a pixel, so that the marks of a 1080p picture stay in the cache.
+// Each pixel of the stroke once, marked off as it is painted and the marks taken back after.
+// Copying the pen's colour again changes nothing, so only a combining stroke needs marks.
 void PixelCanvas::PaintStroke() {
-  const auto width = static_cast<std::size_t>(image_.width());
-  if (painted_.empty()) painted_.assign((width * static_cast<std::size_t>(image_.height()) + 63) / 64, 0);
   writer_->SetColour(pen_.colour);
+  if (tiles_) {
+    for (const PixelPoint& pixel : stroke_) tiles_->MarkPixel(pixel.x, pixel.y);
+  }
+  if (!writer_->combines()) {
+    for (const PixelPoint& pixel : stroke_) writer_->Put(pixel.x, pixel.y);
+    return;
+  }
+  const auto width = static_cast<std::size_t>(image_.width());
+  const std::size_t size = width * static_cast<std::size_t>(image_.height());
+  if (painted_.size() != size) painted_.assign(size, 0);
   for (const PixelPoint& pixel : stroke_) {
-    const std::size_t index = static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x);
-    std::uint64_t& word = painted_[index / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (index % 64);
-    if ((word & bit) != 0) continue;
-    word |= bit;
-    writer_->Put(pixel.x, pixel.y);
-    if (marks_) marks_->MarkPixel(pixel.x, pixel.y);
+    std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
+    writer_->PutUnless(pixel.x, pixel.y, mark != 0);
+    mark = 1;
   }
   for (const PixelPoint& pixel : stroke_) {
-    painted_[(static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)) / 64] = 0;
+    painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;
   }
 }
 
 void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
-  if (marks_) {
-    for (const PixelSpan& span : spans) marks_->MarkSpan(span.y, span.left, span.right);
+  if (tiles_) {
+    for (const PixelSpan& span : spans) tiles_->MarkSpan(span.y, span.left, span.right);
   }
   if (writer_) {
     writer_->SetColour(colour);

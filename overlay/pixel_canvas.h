@@ -15,6 +15,11 @@
 
 namespace ostrel {
 
+// One byte per picture pixel, all zero between strokes: which pixels a stroke has painted.
+// Whoever draws picture after picture keeps one, so that a canvas need not allocate and
+// clear a picture's worth of them each time.
+using StrokeMarks = std::vector<std::uint8_t>;
+
 // Draws shapes onto a picture with a selected pen and a current position, following the
 // pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) are
 // collected and painted together, each pixel once: in exclusive-or mode the joint that two
@@ -22,8 +27,9 @@ namespace ostrel {
 // painted when the position moves, the pen changes, Flush is called or the canvas goes.
 class PixelCanvas {
  public:
-  // Every pixel drawn marks its tile in `marks` (of the image's size), when given.
-  PixelCanvas(QImage& image, DrawMode mode, Pen pen, TileMarks* marks = nullptr);
+  // `marks`, when given, must outlive the canvas; without them the canvas keeps its own.
+  // Every pixel drawn marks its tile in `tiles` (of the image's size), when given.
+  PixelCanvas(QImage& image, DrawMode mode, Pen pen, StrokeMarks* marks = nullptr, TileMarks* tiles = nullptr);
   ~PixelCanvas();
   PixelCanvas(const PixelCanvas&) = delete;
   PixelCanvas& operator=(const PixelCanvas&) = delete;
@@ -47,14 +53,15 @@ class PixelCanvas {
   void PaintStroke();
 
   QImage& image_;
-  // The two formats the overlay draws on are written directly; any other through a painter.
+  // The formats the overlay draws on are written directly; any other through a painter.
   std::optional<PixelWriter> writer_;
   std::optional<QPainter> painter_;
   Pen pen_;
   PixelPoint position_;
   std::vector<PixelPoint> stroke_;
-  std::vector<std::uint64_t> painted_;  // a bit for each of the stroke's pixels already painted
-  TileMarks* marks_;
+  StrokeMarks ownMarks_;
+  StrokeMarks& painted_;  // marks the stroke's pixels already painted
+  TileMarks* tiles_;
 };
 
 }  // namespace ostrel

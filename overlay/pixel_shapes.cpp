@@ -110,6 +110,21 @@ void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, con
   }
 }
 
+std::vector<PixelSpan> MergeOverlappingSpans(std::vector<PixelSpan> spans) {
+  std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) {
+    return a.y != b.y ? a.y < b.y : a.left < b.left;
+  });
+  std::vector<PixelSpan> merged;
+  for (const PixelSpan& span : spans) {
+    if (!merged.empty() && merged.back().y == span.y && std::int64_t{span.left} <= std::int64_t{merged.back().right} + 1) {
+      merged.back().right = std::max(merged.back().right, span.right);
+    } else {
+      merged.push_back(span);
+    }
+  }
+  return merged;
+}
+
 std::vector<PixelSpan> MergeIntoSpans(const std::vector<PixelPoint>& pixels) {
   // Row-major keys sort as plain integers, several times faster than comparing pairs.
   std::vector<std::uint64_t> keys;

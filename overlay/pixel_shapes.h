@@ -37,6 +37,10 @@ void AppendEllipseSpans(std::int64_t left, std::int64_t top, std::int64_t right,
 void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip,
                       std::vector<PixelPoint>& pixels);
 
+// Sorts spans into rows and merges those that overlap or touch, so that each pixel they
+// cover lies in one span.
+std::vector<PixelSpan> MergeOverlappingSpans(std::vector<PixelSpan> spans);
+
 // Sorts pixels into rows and merges them into spans, each pixel once.
 std::vector<PixelSpan> MergeIntoSpans(const std::vector<PixelPoint>& pixels);
 

@@ -5,14 +5,14 @@
 namespace ostrel {
 
 bool PixelWriter::Supports(QImage::Format format) {
-  return format == QImage::Format_RGB32 || format == QImage::Format_BGR888;
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 || format == QImage::Format_BGR888;
 }
 
 PixelWriter::PixelWriter(QImage& image, DrawMode mode)
     : bits_(image.bits()),
       stride_(image.bytesPerLine()),
       combine_(mode == DrawMode::Xor),
-      wide_(image.format() == QImage::Format_RGB32) {}
+      wide_(image.format() != QImage::Format_BGR888) {}
 
 void PixelWriter::SetColour(const QColor& colour) {
   rgb_ = colour.rgb() & 0x00FFFFFFu;

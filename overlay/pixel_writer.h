@@ -12,11 +12,12 @@ namespace ostrel {
 // exclusive-or, so that drawing the same thing again restores them.
 enum class DrawMode { Copy, Xor };
 
-// Puts one colour straight into the pixels of the two picture formats the overlay draws on
-// (the 32-bit mask and frames, the 24-bit snapshot), as a painter with antialiasing off
-// would, without a paint engine's cost per call: strokes come as thousands of single pixels.
-// Only the colour bits change; in the 32-bit format the unused top byte is left as it is
-// when combining and set opaque when copying.
+// Puts one colour straight into the pixels of the picture formats the overlay draws on
+// (the 32-bit mask and frames, the transparent layer a rendered snapshot look is painted
+// on, the 24-bit snapshot), as a painter with antialiasing off would, without a paint
+// engine's cost per call: strokes come as thousands of single pixels. Only the colour bits
+// change; in the 32-bit formats the top byte (unused, or alpha) is left as it is when
+// combining and set opaque when copying.
 class PixelWriter {
  public:
   static bool Supports(QImage::Format format);
@@ -34,7 +35,21 @@ class PixelWriter {
       PutNarrow(row + 3 * static_cast<qsizetype>(x));
     }
   }
+  // Put, unless `skip`: chosen by masking rather than by a branch in the 32-bit formats, for
+  // strokes whose pixels come again at random.
+  void PutUnless(std::int32_t x, std::int32_t y, bool skip) {
+    uchar* row = bits_ + static_cast<qsizetype>(y) * stride_;
+    if (!wide_) {
+      if (!skip) PutNarrow(row + 3 * static_cast<qsizetype>(x));
+      return;
+    }
+    std::uint32_t* pixel = reinterpret_cast<std::uint32_t*>(row) + x;
+    const std::uint32_t keep = 0u - static_cast<std::uint32_t>(skip);
+    *pixel = combine_ ? *pixel ^ (rgb_ & ~keep) : (*pixel & keep) | ((0xFF000000u | rgb_) & ~keep);
+  }
   void PutSpan(const PixelSpan& span);
+  // Whether painting a pixel twice differs from painting it once.
+  bool combines() const { return combine_; }
 
  private:
   void PutWide(std::uint32_t* pixel) const { *pixel = combine_ ? *pixel ^ rgb_ : 0xFF000000u | rgb_; }

@@ -77,9 +77,10 @@ void DrawTrajectories(PixelCanvas& canvas, const OverlayScene& scene, const Over
 
 }  // namespace
 
-void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens) {
+void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens,
+                         StrokeMarks* marks) {
   const PictureSize size{picture.width(), picture.height()};
-  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen);
+  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen, marks);
   DrawPoints(canvas, scene, pens, size);
   DrawTrajectories(canvas, scene, pens, size);
 }

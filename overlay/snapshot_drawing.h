@@ -4,6 +4,7 @@
 
 #include "overlay/overlay_pens.h"
 #include "overlay/overlay_scene.h"
+#include "overlay/pixel_canvas.h"
 
 namespace ostrel {
 
@@ -12,6 +13,8 @@ namespace ostrel {
 // judged by scene.videoRect, the picture as it is shown on screen, so the snapshot shows
 // what the window showed; trails and boxes are drawn in full, without the live overlay's
 // visibility and distance cuts.
-void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens);
+// `marks` are a canvas's scratch, for callers that draw picture after picture.
+void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens,
+                         StrokeMarks* marks = nullptr);
 
 }  // namespace ostrel

@@ -1,5 +1,7 @@
 #include "video/render_frame_tap.h"
 
+#include "video/yuv_frame_picture.h"
+
 namespace ostrel {
 namespace {
 
@@ -20,11 +22,7 @@ class WritableFrame {
   WritableFrame& operator=(const WritableFrame&) = delete;
 
   bool mapped() const { return mapped_; }
-  // The pixels as a picture that draws straight into the buffer, no copy.
-  QImage Picture() {
-    return QImage(static_cast<uchar*>(frame_.data[0]), frame_.info.width, frame_.info.height,
-                  frame_.info.stride[0], QImage::Format_RGB32);
-  }
+  const GstVideoFrame& frame() const { return frame_; }
 
  private:
   GstVideoFrame frame_{};
@@ -47,14 +45,7 @@ GstPadProbeReturn RenderFrameTap::Pass(GstPad* pad, GstPadProbeInfo* info) {
   if (!position) return GST_PAD_PROBE_DROP;  // a frame without a time cannot be placed
   counters_.position.store(*position, std::memory_order_relaxed);
   if (range_.Before(*position)) return GST_PAD_PROBE_DROP;
-  if (range_.After(*position)) {
-    // Refusing the frame as the end of the stream stops the decoding upstream, which then
-    // sends the end down to the muxer so that it finishes the file.
-    gst_buffer_unref(buffer);
-    GST_PAD_PROBE_INFO_DATA(info) = nullptr;
-    GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
-    return GST_PAD_PROBE_HANDLED;
-  }
+  if (range_.After(*position)) return End(pad, info);
   // Decoders hand out frames nobody else holds, so this is no copy in the usual case.
   buffer = gst_buffer_make_writable(buffer);
   GST_PAD_PROBE_INFO_DATA(info) = buffer;
@@ -62,6 +53,18 @@ GstPadProbeReturn RenderFrameTap::Pass(GstPad* pad, GstPadProbeInfo* info) {
   Restamp(buffer);
   counters_.frames.fetch_add(1, std::memory_order_relaxed);
   return GST_PAD_PROBE_OK;
+}
+
+GstPadProbeReturn RenderFrameTap::End(GstPad* pad, GstPadProbeInfo* info) {
+  // The end goes down from here, not from upstream: a queue that was refused a frame keeps
+  // every later event to itself, the end of the stream included, and the muxer must see it
+  // to finish the file.
+  if (!ended_) gst_pad_push_event(pad, gst_event_new_eos());
+  ended_ = true;
+  gst_buffer_unref(GST_PAD_PROBE_INFO_BUFFER(info));
+  GST_PAD_PROBE_INFO_DATA(info) = nullptr;
+  GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_EOS;
+  return GST_PAD_PROBE_HANDLED;
 }
 
 std::optional<ReferenceTime> RenderFrameTap::PositionOf(GstPad* pad, const GstBuffer* buffer) {
@@ -86,11 +89,11 @@ bool RenderFrameTap::Paint(GstPad* pad, GstBuffer* buffer, ReferenceTime positio
     if (!gst_video_info_from_caps(&info_, caps.get())) return false;
     caps_ = std::move(caps);
   }
-  if (GST_VIDEO_INFO_FORMAT(&info_) != GST_VIDEO_FORMAT_BGRx) return false;
   WritableFrame frame(info_, buffer);
   if (!frame.mapped()) return false;
-  QImage picture = frame.Picture();
-  painter_(picture, position);
+  const std::optional<YuvPicture> picture = PictureOfFrame(frame.frame());
+  if (!picture) return false;
+  painter_(*picture, position);
   return true;
 }
 

@@ -2,21 +2,20 @@
 
 #include <gst/video/video.h>
 
-#include <QImage>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
 
+#include "overlay/yuv_picture.h"
 #include "video/gst_handles.h"
 #include "video/reference_time.h"
 #include "video/render_range.h"
 
 namespace ostrel {
 
-// Draws into one decoded BGRx picture (Format_RGB32, the frame's own memory) at the frame's
-// playback position.
-using FramePainter = std::function<void(QImage& picture, ReferenceTime position)>;
+// Draws into one decoded picture (the frame's own memory) at the frame's playback position.
+using FramePainter = std::function<void(const YuvPicture& picture, ReferenceTime position)>;
 
 // What a render has done so far; read from any thread while the frames flow.
 struct RenderCounters {
@@ -24,10 +23,12 @@ struct RenderCounters {
   std::atomic<ReferenceTime> position{0};      // playback position of the latest frame seen
 };
 
-// Sits on the pad where decoded BGRx frames leave for the encoder: works out each frame's
+// Sits on the pad where decoded frames leave for the encoder: works out each frame's
 // playback position, lets through only the frames of the range, re-stamped so that the
 // output starts at 0, and has the painter draw into each one in place. A frame past the
-// range ends the stream. Runs on the streaming thread; the painter is called there only.
+// range ends the stream: the tap sends the end down to the encoder itself and refuses the
+// frame, which stops the decoding upstream. Runs on the streaming thread; the painter is
+// called there only.
 class RenderFrameTap {
  public:
   RenderFrameTap(RenderRange range, FramePainter painter, RenderCounters& counters)
@@ -40,6 +41,7 @@ class RenderFrameTap {
   static GstPadProbeReturn OnBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer tap);
   GstPadProbeReturn Pass(GstPad* pad, GstPadProbeInfo* info);
   std::optional<ReferenceTime> PositionOf(GstPad* pad, const GstBuffer* buffer);
+  GstPadProbeReturn End(GstPad* pad, GstPadProbeInfo* info);
   bool Paint(GstPad* pad, GstBuffer* buffer, ReferenceTime position);
   void Restamp(GstBuffer* buffer);
 
@@ -49,6 +51,7 @@ class RenderFrameTap {
   std::optional<ReferenceTime> origin_;  // stream time of the first frame
   std::optional<GstClockTime> firstWritten_;
   GstClockTime segmentStart_ = 0;
+  bool ended_ = false;
   GstCapsPtr caps_;
   GstVideoInfo info_{};
 };

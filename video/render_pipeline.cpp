@@ -4,10 +4,13 @@
 
 #include <vector>
 
+#include "video/yuv_frame_picture.h"
+
 namespace ostrel {
 namespace {
 
 constexpr GstClockTime kReportInterval = 250 * GST_MSECOND;
+constexpr guint kQueueBytes = 64u << 20;
 
 struct GstMessageUnref {
   void operator()(GstMessage* message) const { gst_message_unref(message); }
@@ -69,9 +72,12 @@ std::unique_ptr<RenderPipeline> RenderPipeline::Create(const std::string& input,
 bool RenderPipeline::Build(const std::string& input, const std::string& output, const RenderEncoding& encoding,
                            std::string& error) {
   pipeline_ = MakeElement("pipeline", "render");
-  const std::vector<const char*> factories = {"filesrc",  "decodebin",  "videoconvert",
-                                              "capsfilter", "queue", "videoconvert",
-                                              encoding.encoder.c_str(), encoding.muxer.c_str(), "filesink"};
+  // Three threads share the work, as in a plain transcode: decoding up to the first queue,
+  // drawing between the queues, encoding (with the encoder's own threads) after the second.
+  enum Stage { kSource, kDecoder, kConvertIn, kFormats, kToDrawing, kToEncoder, kConvertOut, kEncoder, kMuxer, kSink };
+  const std::vector<const char*> factories = {"filesrc",  "decodebin", "videoconvert",           "capsfilter",
+                                              "queue",    "queue",     "videoconvert",           encoding.encoder.c_str(),
+                                              encoding.muxer.c_str(), "filesink"};
   std::vector<GstElementPtr> elements;
   for (const char* factory : factories) {
     elements.push_back(MakeElement(factory));
@@ -81,22 +87,28 @@ bool RenderPipeline::Build(const std::string& input, const std::string& output, 
     }
     gst_bin_add(GstCast<GstBin>(pipeline_.get()), elements.back().get());
   }
-  g_object_set(elements[0].get(), "location", input.c_str(), nullptr);
-  g_object_set(elements[8].get(), "location", output.c_str(), nullptr);
-  const GstCapsPtr bgrx(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr));
-  g_object_set(elements[3].get(), "caps", bgrx.get(), nullptr);
-  ApplySettings(elements[6].get(), encoding);
-  if (!gst_element_link(elements[0].get(), elements[1].get()) ||
-      !gst_element_link_many(elements[2].get(), elements[3].get(), elements[4].get(), elements[5].get(),
-                             elements[6].get(), elements[7].get(), elements[8].get(), nullptr)) {
+  g_object_set(elements[kSource].get(), "location", input.c_str(), nullptr);
+  g_object_set(elements[kSink].get(), "location", output.c_str(), nullptr);
+  // Frames are drawn into as they were decoded; the conversions pass them through untouched
+  // unless the decoder or the encoder needs another layout.
+  g_object_set(elements[kFormats].get(), "caps", DrawableVideoCaps().get(), nullptr);
+  ApplySettings(elements[kEncoder].get(), encoding);
+  // Up to a second of frames either side of the drawing (the queues' own time limit) within
+  // 64 MB, rather than the seven 720p frames their 10 MB hold: decoding and encoding come
+  // in bursts, and a short queue leaves one of them waiting.
+  for (Stage queue : {kToDrawing, kToEncoder}) g_object_set(elements[queue].get(), "max-size-bytes", kQueueBytes, nullptr);
+  if (!gst_element_link(elements[kSource].get(), elements[kDecoder].get()) ||
+      !gst_element_link_many(elements[kConvertIn].get(), elements[kFormats].get(), elements[kToDrawing].get(),
+                             elements[kToEncoder].get(), elements[kConvertOut].get(), elements[kEncoder].get(),
+                             elements[kMuxer].get(), elements[kSink].get(), nullptr)) {
     error = "the encoder " + encoding.encoder + " cannot feed the muxer " + encoding.muxer;
     return false;
   }
-  const GstPadPtr tapped(gst_element_get_static_pad(elements[3].get(), "src"));
+  const GstPadPtr tapped(gst_element_get_static_pad(elements[kToDrawing].get(), "src"));
   tap_.Attach(tapped.get());
-  videoIn_ = elements[2].get();
-  g_signal_connect(elements[1].get(), "pad-added", G_CALLBACK(&RenderPipeline::OnPadAdded), this);
-  g_signal_connect(elements[1].get(), "no-more-pads", G_CALLBACK(&RenderPipeline::OnNoMorePads), this);
+  videoIn_ = elements[kConvertIn].get();
+  g_signal_connect(elements[kDecoder].get(), "pad-added", G_CALLBACK(&RenderPipeline::OnPadAdded), this);
+  g_signal_connect(elements[kDecoder].get(), "no-more-pads", G_CALLBACK(&RenderPipeline::OnNoMorePads), this);
   bus_.reset(gst_element_get_bus(pipeline_.get()));
   return true;
 }

@@ -21,10 +21,11 @@ using ProgressReport = std::function<void(const RenderProgress&)>;
 
 // One GStreamer pipeline that decodes a video, lets a painter draw into every frame in the
 // decoded buffer itself and encodes the result into a new file without sound:
-//   filesrc ! decodebin ! videoconvert ! BGRx ! [painter] ! queue ! videoconvert ! encoder
-//   ! muxer ! filesink
-// Decoding and drawing share one thread and encoding runs on others, so drawing costs
-// little more than its own time on a machine with spare cores.
+//   filesrc ! decodebin ! videoconvert ! Y'CbCr ! queue ! [painter] ! queue ! videoconvert
+//   ! encoder ! muxer ! filesink
+// The frames keep the decoder's own layout through the drawing, so the conversions pass
+// them through and the encoder gets what a plain transcode would give it. Decoding,
+// drawing and encoding each run on their own thread.
 class RenderPipeline {
  public:
   // Nothing, with `error` saying which element is missing, when the elements cannot be made.

@@ -2,9 +2,10 @@
 
 namespace ostrel {
 
-void TrackOverlayPainter::operator()(QImage& picture, ReferenceTime position) {
+void TrackOverlayPainter::operator()(const YuvPicture& picture, ReferenceTime position) {
   const bool inSync = timeline_.Follow(position);
-  if (!overlay_ || overlay_->size() != picture.size()) overlay_.emplace(style_, picture.size());
+  const QSize size(picture.width, picture.height);
+  if (!overlay_ || overlay_->size() != size) overlay_.emplace(style_, size);
   overlay_->Draw(picture, store_, inSync);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QImage>
 #include <optional>
 
 #include "clock/clock_offset.h"
 #include "overlay/frame_overlay.h"
 #include "overlay/overlay_style.h"
+#include "overlay/yuv_picture.h"
 #include "track/track_store.h"
 #include "video/reference_time.h"
 #include "video/track_timeline.h"
@@ -20,7 +20,7 @@ class TrackOverlayPainter {
   TrackOverlayPainter(TrackStore& store, ClockOffset offset, OverlayStyle style)
       : store_(store), timeline_(store, offset), style_(style) {}
 
-  void operator()(QImage& picture, ReferenceTime position);
+  void operator()(const YuvPicture& picture, ReferenceTime position);
 
  private:
   TrackStore& store_;

@@ -108,6 +108,29 @@ TEST(PointLayer, DiscsAreClippedAtTheClientArea) {
                     kWhite));
 }
 
+TEST(PointLayer, OverlappingDiscsInvertTheirUnionOnceAndGoAwayWhole) {
+  const VideoRect rect{0, 0, 100, 100};
+  // Two discs three pixels apart share most of their pixels; a third lies apart.
+  TrackStore store = StoreBuilder(2)
+                         .Points(0, {PointAt(rect, 40, 40), PointAt(rect, 43, 41), PointAt(rect, 70, 70)})
+                         .Build(0);
+  auto overlay = CreateOverlayResources(QSize(100, 100));
+  overlay->surface.setPixel(41, 40, 0xff000000u | 0x0f0f0fu);  // something already there
+  RedrawOverlays(*overlay, {store, rect}, true);
+  const auto painted = PaintedPixels(overlay->surface);
+  EXPECT_EQ(painted.size(), PaintedPixels(overlay->PointLayer).size());
+  for (const auto& [pixel, colour] : painted) {
+    const QRgb expected = pixel == testing::Pixel(41, 40) ? (kWhite ^ 0x0f0f0fu) : kWhite;
+    EXPECT_EQ(colour, expected)
+        << pixel.first << "," << pixel.second;
+    EXPECT_EQ(testing::Rgb(overlay->PointLayer, pixel.first, pixel.second), kWhite);
+  }
+  store.CurrentSlot = 1;  // a frame without points takes them all away
+  RedrawOverlays(*overlay, {store, rect}, true);
+  EXPECT_EQ(PaintedPixels(overlay->surface), (std::map<testing::Pixel, QRgb>{{{41, 40}, 0x0f0f0fu}}));
+  EXPECT_TRUE(IsClear(overlay->PointLayer));
+}
+
 struct TrailCase {
   const char* name;
   int sampleCount;

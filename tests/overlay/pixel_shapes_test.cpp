@@ -178,5 +178,24 @@ TEST(XorStroke, XorsThePenColourIntoEveryBit) {
   EXPECT_EQ(testing::Rgb(image, 0, 0), 0x123456u);
 }
 
+TEST(MergeOverlappingSpans, CoversEachPixelOfTheInputOnce) {
+  struct Case {
+    const char* name;
+    std::vector<PixelSpan> spans;
+    std::vector<PixelSpan> merged;
+  };
+  const Case cases[] = {
+      {"nothing", {}, {}},
+      {"apart stay apart", {{0, 5, 6}, {0, 1, 2}}, {{0, 1, 2}, {0, 5, 6}}},
+      {"overlapping join", {{3, 4, 9}, {3, 1, 5}}, {{3, 1, 9}}},
+      {"touching join", {{3, 1, 4}, {3, 5, 6}}, {{3, 1, 6}}},
+      {"inside is swallowed", {{2, 0, 10}, {2, 3, 4}}, {{2, 0, 10}}},
+      {"rows sort and never join", {{5, 0, 3}, {1, 2, 2}, {4, 0, 3}}, {{1, 2, 2}, {4, 0, 3}, {5, 0, 3}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MergeOverlappingSpans(c.spans), c.merged) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace ostrel

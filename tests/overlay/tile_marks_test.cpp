@@ -122,7 +122,6 @@ TEST_F(MarkedOverlayTest, MarksCoverEveryDrawnPixelAndShowTheWholeMask) {
     RedrawOverlays(*overlay, {store_, rect}, step % 4 != 3);
     ASSERT_FALSE(testing::IsClear(overlay->surface));
     ExpectDrawingMarked(overlay->surface, overlay->surfaceMarks);
-    ExpectDrawingMarked(overlay->PointLayer, overlay->layerMarks);
     ExpectMarkedShowingMatchesWhole(*overlay);
   }
   ResizeOverlay(*overlay, QSize(50, 30));

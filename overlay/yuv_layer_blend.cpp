@@ -1,0 +1,150 @@
+#include "overlay/yuv_layer_blend.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+#include "overlay/yuv_colour_coder.h"
+
+namespace ostrel {
+namespace {
+
+// Pixels of a row tested together before any of their blocks is looked at: overlays touch
+// a few percent of a picture, so most runs of the layer are skipped whole. A multiple of
+// every block width.
+constexpr int kRun = 8;
+
+std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
+
+// The rows of one row of chroma blocks: one or two of the layer and of the luma, and the
+// chroma samples of the blocks.
+struct BlockRow {
+  const std::uint32_t* layer[2];
+  std::uint8_t* luma[2];
+  std::uint8_t* cb;
+  std::uint8_t* cr;
+  int rows;
+};
+
+class LayerBlender {
+ public:
+  LayerBlender(const QImage& layer, LayerBlend blend, const YuvPicture& picture)
+      : picture_(picture),
+        coder_(picture.coding),
+        xor_(blend == LayerBlend::Xor),
+        touched_(xor_ ? 0x00FFFFFFu : 0xFF000000u),
+        width_(std::min(picture.width, layer.width())),
+        height_(std::min(picture.height, layer.height())),
+        layer_(layer) {}
+
+  void BlendAll() const {
+    const int blockHeight = 1 << picture_.chromaShiftY;
+    for (int top = 0, chromaRow = 0; top < height_; top += blockHeight, ++chromaRow) {
+      BlendBlockRow(RowAt(chromaRow, top, std::min(top + blockHeight, height_)));
+    }
+  }
+
+ private:
+  BlockRow RowAt(int chromaRow, int top, int bottom) const {
+    BlockRow row{};
+    row.rows = bottom - top;
+    for (int i = 0; i < row.rows; ++i) {
+      row.layer[i] = reinterpret_cast<const std::uint32_t*>(layer_.constScanLine(top + i));
+      row.luma[i] = picture_.y.data + static_cast<std::ptrdiff_t>(top + i) * picture_.y.stride;
+    }
+    row.cb = picture_.u.data + static_cast<std::ptrdiff_t>(chromaRow) * picture_.u.stride;
+    row.cr = picture_.v.data + static_cast<std::ptrdiff_t>(chromaRow) * picture_.v.stride;
+    return row;
+  }
+
+  void BlendBlockRow(const BlockRow& row) const {
+    for (int left = 0; left < width_; left += kRun) {
+      const int right = std::min(left + kRun, width_);
+      if (!Touches(row, left, right)) continue;
+      for (int block = left >> picture_.chromaShiftX; (block << picture_.chromaShiftX) < right; ++block) {
+        if (BlockTouched(row, block)) BlendBlock(row, block);
+      }
+    }
+  }
+
+  bool Touches(const BlockRow& row, int left, int right) const {
+    std::uint32_t any = 0;
+    for (int i = 0; i < row.rows; ++i) {
+      const std::uint32_t* pixels = row.layer[i] + left;
+      if (right - left == kRun) {
+        // A fixed count, which the compiler turns into a few wide loads.
+        for (int x = 0; x < kRun; ++x) any |= pixels[x];
+      } else {
+        for (int x = 0; x < right - left; ++x) any |= pixels[x];
+      }
+    }
+    return (any & touched_) != 0;
+  }
+
+  bool BlockTouched(const BlockRow& row, int block) const {
+    const int left = block << picture_.chromaShiftX;
+    const int right = std::min(left + (1 << picture_.chromaShiftX), width_);
+    std::uint32_t any = 0;
+    for (int i = 0; i < row.rows; ++i) {
+      for (int x = left; x < right; ++x) any |= row.layer[i][x];
+    }
+    return (any & touched_) != 0;
+  }
+
+  // The bytes written here may alias anything, so the settings the loop reads are copied
+  // into locals first, which the compiler can keep in registers across the writes.
+  void BlendBlock(const BlockRow& row, int block) const {
+    const int left = block << picture_.chromaShiftX;
+    const int right = std::min(left + (1 << picture_.chromaShiftX), width_);
+    const int lumaStep = picture_.y.pixelStride;
+    const std::uint32_t touched = touched_;
+    const bool combine = xor_;
+    const YuvColourCoder& coder = coder_;
+    std::uint8_t& cb = row.cb[block * picture_.u.pixelStride];
+    std::uint8_t& cr = row.cr[block * picture_.v.pixelStride];
+    const int oldCb = cb;
+    const int oldCr = cr;
+    const int oldCbFine = oldCb << YuvColourCoder::kFractionBits;
+    const int oldCrFine = oldCr << YuvColourCoder::kFractionBits;
+    const YuvColourCoder::ChromaShift chroma = coder.Chroma(oldCb, oldCr);
+    int cbChange = 0;
+    int crChange = 0;
+    for (int i = 0; i < row.rows; ++i) {
+      const std::uint32_t* marks = row.layer[i];
+      std::uint8_t* lumaRow = row.luma[i];
+      for (int x = left; x < right; ++x) {
+        const std::uint32_t mark = marks[x];
+        if ((mark & touched) == 0) continue;
+        std::uint8_t& luma = lumaRow[x * lumaStep];
+        const std::uint32_t paint = mark & 0x00FFFFFFu;
+        const std::uint32_t colour = combine ? coder.ToRgb(luma, chroma) ^ paint : paint;
+        luma = static_cast<std::uint8_t>(coder.Luma(colour));
+        cbChange += coder.CbFine(colour) - oldCbFine;
+        crChange += coder.CrFine(colour) - oldCrFine;
+      }
+    }
+    // A block holds 1, 2 or 4 pixels, so the average is a shift, rounded half up.
+    const int shift = YuvColourCoder::kFractionBits +
+                      std::countr_zero(static_cast<unsigned>((right - left) * row.rows));
+    const int half = 1 << (shift - 1);
+    cb = Byte(oldCb + ((cbChange + half) >> shift));
+    cr = Byte(oldCr + ((crChange + half) >> shift));
+  }
+
+  const YuvPicture& picture_;
+  YuvColourCoder coder_;
+  bool xor_;
+  std::uint32_t touched_;
+  int width_;
+  int height_;
+  const QImage& layer_;
+};
+
+}  // namespace
+
+void BlendLayerIntoYuv(const QImage& layer, LayerBlend blend, const YuvPicture& picture) {
+  if (layer.depth() != 32) return;
+  LayerBlender(layer, blend, picture).BlendAll();
+}
+
+}  // namespace ostrel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+
+#include "overlay/yuv_picture.h"
+
+namespace ostrel {
+
+// How the pixels of an overlay layer go onto a picture.
+enum class LayerBlend {
+  // The live overlay's mask (Format_RGB32): a pixel whose 24 colour bits are not all zero
+  // is combined with the picture's R'G'B' colour under it by exclusive-or.
+  Xor,
+  // A transparent layer painted with opaque colours (Format_ARGB32): a pixel whose alpha is
+  // not zero replaces the picture's colour under it.
+  Cover,
+};
+
+// Puts a 32-bit layer, top-left on top-left, onto a Y'CbCr picture, changing only what the
+// layer touches. Each touched pixel gets the luma of its new colour; each chroma sample
+// moves by the average change that the touched pixels of its block make to it, so a block
+// without a touched pixel keeps its bytes exactly. Parts of either outside the other are
+// left alone.
+void BlendLayerIntoYuv(const QImage& layer, LayerBlend blend, const YuvPicture& picture);
+
+}  // namespace ostrel
