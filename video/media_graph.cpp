@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "video/audio_output.h"
+#include "video/bus_error_text.h"
 #include "video/frame_grab.h"
 #include "video/frame_image.h"
 
@@ -27,15 +28,6 @@ GstElementPtr MakeGrabber() {
   g_object_set(sink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE, "sync", TRUE,
                "enable-last-sample", FALSE, nullptr);
   return sink;
-}
-
-std::string ErrorText(GstMessage* message) {
-  GError* error = nullptr;
-  gchar* debug = nullptr;
-  gst_message_parse_error(message, &error, &debug);
-  const GErrorPtr ownedError(error);
-  const GCharPtr ownedDebug(debug);
-  return error && error->message ? error->message : "playback failed";
 }
 
 // Where `sample`'s frame lies on the stream's timeline; GST_CLOCK_TIME_NONE when unknown.
@@ -91,7 +83,7 @@ GstBusSyncReply MediaGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer 
     self->PostEvent({kEventComplete, {}});
   } else if (message->type == GST_MESSAGE_ERROR && !self->errorPosted_.exchange(true)) {
     // One failure is reported once, however many elements echo it.
-    self->PostEvent({kEventErrorAbort, ErrorText(message)});
+    self->PostEvent({kEventErrorAbort, BusErrorText(message, "playback failed")});
   }
   // Nothing reads the bus itself, so no message may stay queued on it.
   return GST_BUS_DROP;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "video/bus_error_text.h"
 #include "video/yuv_frame_picture.h"
 
 namespace ostrel {
@@ -23,19 +24,6 @@ void ApplySettings(GstElement* element, const RenderEncoding& encoding) {
       gst_util_set_object_arg(G_OBJECT(element), name.c_str(), value.c_str());
     }
   }
-}
-
-std::string ErrorText(GstMessage* message) {
-  GError* error = nullptr;
-  gchar* debug = nullptr;
-  gst_message_parse_error(message, &error, &debug);
-  const GErrorPtr ownedError(error);
-  const GCharPtr ownedDebug(debug);
-  std::string text = error && error->message ? error->message : "the pipeline failed";
-  if (error && g_error_matches(error, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NO_SPACE_LEFT)) {
-    text += " (no space left on the device)";
-  }
-  return text;
 }
 
 bool IsVideoPad(GstPad* pad) {
@@ -150,7 +138,7 @@ bool RenderPipeline::Run(const ProgressReport& report, std::string& error) {
       continue;
     }
     finished = true;
-    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) error = ErrorText(message.get());
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) error = BusErrorText(message.get(), "the pipeline failed");
   }
   const RenderProgress last = Progress();
   gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
