@@ -86,12 +86,7 @@ timeout 5 xdotool windowfocus --sync "$dialog" || fail "cannot focus the open di
 sleep 0.3
 timeout 5 xdotool type --delay 20 demo01.avi || fail "cannot type the file name"
 timeout 5 xdotool key Return || fail "cannot confirm the open dialog"
-for _ in $(seq 50); do
-  timeout 5 xdotool search --onlyvisible --name '^動画ファイルを開く$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-timeout 5 xdotool search --onlyvisible --name '^動画ファイルを開く$' >/dev/null 2>&1 &&
-  fail "the open dialog is still there"
+wait_window_gone '動画ファイルを開く' "the open dialog is still there"
 sleep 0.5
 expect_running "opening demo01.avi"
 expect_no_error_box "opening demo01.avi"

@@ -29,6 +29,16 @@ fail() {
   exit 1
 }
 
+# Waits up to 5 s for the window titled exactly `title` to go; fails with `what` if it stays.
+wait_window_gone() {
+  local title=$1 what=$2
+  for _ in $(seq 50); do
+    timeout 5 xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "$what"
+}
+
 # "Exit" from the menu must end the viewer with exit code 0 within 10 s.
 exit_through_menu() {
   timeout 5 xdotool windowfocus --sync "$window" || fail "cannot focus the main window"

@@ -60,12 +60,7 @@ box=$(timeout 5 xdotool search --sync --onlyvisible --name '^Frame time in milli
 [ -n "$box" ] || fail "no box titled 'Frame time in millisec' appeared"
 timeout 5 xdotool windowfocus --sync "$box" || fail "cannot focus the frame time box"
 timeout 5 xdotool key Return || fail "cannot dismiss the frame time box"
-for _ in $(seq 50); do
-  timeout 5 xdotool search --onlyvisible --name '^Frame time in millisec$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-timeout 5 xdotool search --onlyvisible --name '^Frame time in millisec$' >/dev/null 2>&1 &&
-  fail "the frame time box stayed"
+wait_window_gone 'Frame time in millisec' "the frame time box stayed"
 echo "ok: the frame time box appears and goes"
 
 expect_no_error_box "the whole session"
