@@ -18,9 +18,19 @@ std::vector<PixelSpan> PointDiscSpans(const OverlayScene& scene, QSize clientAre
   const auto points = CurrentFramePoints(scene.store);
   if (!points) return spans;
   const QRect clip(QPoint(0, 0), clientArea);
+  // Every disc has the same shape: worked out once, around the origin, and moved to each
+  // centre that keeps it whole inside the client area.
+  std::vector<PixelSpan> disc;
+  AppendEllipseSpans(-4, -4, 3, 3, QRect(-4, -4, 8, 8), disc);
+  const QRect wholeDiscCentres = clip.adjusted(4, 4, -4, -4);
+  spans.reserve(points->size() * disc.size());
   for (const TrackPoint& point : *points) {
     if (!IsPointVisible(point, scene.videoRect)) continue;
     const PixelPoint centre = MapToWindow(point, scene.videoRect);
+    if (wholeDiscCentres.contains(centre.x, centre.y)) {
+      for (const PixelSpan& row : disc) spans.push_back({centre.y + row.y, centre.x + row.left, centre.x + row.right});
+      continue;
+    }
     AppendEllipseSpans(std::int64_t{centre.x} - 4, std::int64_t{centre.y} - 4, std::int64_t{centre.x} + 3,
                        std::int64_t{centre.y} + 3, clip, spans);
   }
@@ -116,16 +126,16 @@ void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   const TrackStore& store = scene.store;
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
-  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen, &overlay.strokeMarks,
-                 &overlay.surfaceMarks);
-  const OverlayScene drawnScene{store, overlay.drawn.videoRect};
-  DrawRun(dc, overlay.pens, drawnScene,
-          RunEntries(store, {overlay.drawn.first, overlay.drawn.drawnCount}));
+  // Drawing the remembered run again lands on the pixels it landed on the first time, with
+  // the same pens: combining what that drawing combined takes it away at a fraction of
+  // the cost.
+  UndoXorRecord(overlay.surface, overlay.trajectoryPixels);
   overlay.drawn.drawnCount = 0;
   if (!inSync) return;
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
-  // the same pen when its trail is drawn and when it is taken away.
-  dc.SelectPen(overlay.pens.whitePen);
+  // the same pen whichever frame came before.
+  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen,
+                 {&overlay.strokeMarks, &overlay.surfaceMarks, &overlay.trajectoryPixels});
   const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
   overlay.drawn = {run.first, run.count, scene.videoRect};
   DrawRun(dc, overlay.pens, scene, RunEntries(store, run));

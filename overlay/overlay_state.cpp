@@ -24,6 +24,7 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.PointLayer = QImage();
   overlay.pointSpans.clear();
   overlay.drawn = {};
+  overlay.trajectoryPixels.clear();
 }
 
 void ResizeOverlay(OverlayState& overlay, QSize clientArea) {

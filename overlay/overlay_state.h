@@ -39,6 +39,9 @@ struct DrawnTrajectoryList {
 // client area at that moment. `pointSpans` covers its white pixels, each once, and nothing
 // else: the layer is transferred and cleared through them.
 //
+// `trajectoryPixels` is what drawing the remembered run combined into the mask: combining it
+// again is drawing the run again, which takes it away.
+//
 // `surfaceMarks` tells which tiles of the mask may hold drawing; outside them every pixel is
 // black, so showing the mask skips them.
 struct OverlayState {
@@ -48,6 +51,7 @@ struct OverlayState {
   std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
   StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
+  XorRecord trajectoryPixels;  // what drawing `drawn` combined into the surface
   TileMarks surfaceMarks;
 };
 

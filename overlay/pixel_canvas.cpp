@@ -1,16 +1,19 @@
 #include "overlay/pixel_canvas.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "overlay/pixel_shapes.h"
 
 namespace ostrel {
 
-PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, StrokeMarks* marks, TileMarks* tiles)
+PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, CanvasLedger ledger)
     : image_(image),
       pen_(std::move(pen)),
-      painted_(marks ? *marks : ownMarks_),
-      tiles_(tiles && tiles->picture() == image.size() ? tiles : nullptr) {
+      painted_(ledger.marks ? *ledger.marks : ownMarks_),
+      tiles_(ledger.tiles && ledger.tiles->picture() == image.size() ? ledger.tiles : nullptr),
+      record_(mode == DrawMode::Xor && image.depth() == 32 && PixelWriter::Supports(image.format()) ? ledger.record
+                                                                                                  : nullptr) {
   if (PixelWriter::Supports(image.format())) {
     writer_.emplace(image, mode);
     return;
@@ -59,17 +62,31 @@ void PixelCanvas::PaintStroke() {
     for (const PixelPoint& pixel : stroke_) writer_->Put(pixel.x, pixel.y);
     return;
   }
-  const auto width = static_cast<std::size_t>(image_.width());
-  const std::size_t size = width * static_cast<std::size_t>(image_.height());
-  if (painted_.size() != size) painted_.assign(size, 0);
+  // The marks cover the stroke's bounding box only: a trail's few hundred pixels then find
+  // their marks in a few kilobytes that stay in the nearest cache, not in a picture's worth.
+  PixelPoint low = stroke_.front();
+  PixelPoint high = low;
   for (const PixelPoint& pixel : stroke_) {
-    std::uint8_t& mark = painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)];
+    low = {std::min(low.x, pixel.x), std::min(low.y, pixel.y)};
+    high = {std::max(high.x, pixel.x), std::max(high.y, pixel.y)};
+  }
+  const auto boxWidth = static_cast<std::size_t>(high.x - low.x) + 1;
+  const std::size_t boxSize = boxWidth * (static_cast<std::size_t>(high.y - low.y) + 1);
+  if (painted_.size() < boxSize) painted_.resize(boxSize, 0);
+  const auto markOf = [&](const PixelPoint& pixel) -> std::uint8_t& {
+    return painted_[static_cast<std::size_t>(pixel.y - low.y) * boxWidth + static_cast<std::size_t>(pixel.x - low.x)];
+  };
+  const auto rowPixels = static_cast<std::uint32_t>(image_.bytesPerLine() / 4);
+  const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
+  for (const PixelPoint& pixel : stroke_) {
+    std::uint8_t& mark = markOf(pixel);
     writer_->PutUnless(pixel.x, pixel.y, mark != 0);
+    if (record_ && mark == 0) {
+      record_->push_back({static_cast<std::uint32_t>(pixel.y) * rowPixels + static_cast<std::uint32_t>(pixel.x), bits});
+    }
     mark = 1;
   }
-  for (const PixelPoint& pixel : stroke_) {
-    painted_[static_cast<std::size_t>(pixel.y) * width + static_cast<std::size_t>(pixel.x)] = 0;
-  }
+  for (const PixelPoint& pixel : stroke_) markOf(pixel) = 0;
 }
 
 void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
@@ -79,10 +96,21 @@ void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& 
   if (writer_) {
     writer_->SetColour(colour);
     for (const PixelSpan& span : spans) writer_->PutSpan(span);
+    if (record_) RecordSpans(spans, colour);
     return;
   }
   for (const PixelSpan& span : spans) {
     painter_->fillRect(QRect(span.left, span.y, span.right - span.left + 1, 1), colour);
+  }
+}
+
+void PixelCanvas::RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
+  const auto rowPixels = static_cast<std::uint32_t>(image_.bytesPerLine() / 4);
+  const std::uint32_t bits = colour.rgb() & 0x00FFFFFFu;
+  for (const PixelSpan& span : spans) {
+    for (std::int32_t x = span.left; x <= span.right; ++x) {
+      record_->push_back({static_cast<std::uint32_t>(span.y) * rowPixels + static_cast<std::uint32_t>(x), bits});
+    }
   }
 }
 

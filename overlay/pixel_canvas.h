@@ -12,13 +12,22 @@
 #include "overlay/pixel_shapes.h"
 #include "overlay/pixel_writer.h"
 #include "overlay/tile_marks.h"
+#include "overlay/xor_record.h"
 
 namespace ostrel {
 
-// One byte per picture pixel, all zero between strokes: which pixels a stroke has painted.
-// Whoever draws picture after picture keeps one, so that a canvas need not allocate and
-// clear a picture's worth of them each time.
+// One byte per pixel of a stroke's bounding box, all zero between strokes: which pixels the
+// stroke has painted. Whoever draws picture after picture keeps one, so that a canvas need
+// not allocate and clear them each time.
 using StrokeMarks = std::vector<std::uint8_t>;
+
+// What a canvas keeps account of beside its picture. Each is optional and must outlive the
+// canvas.
+struct CanvasLedger {
+  StrokeMarks* marks = nullptr;  // without them the canvas keeps its own
+  TileMarks* tiles = nullptr;    // every pixel drawn marks its tile (of the picture's size)
+  XorRecord* record = nullptr;   // every pixel a 32-bit picture combines, appended
+};
 
 // Draws shapes onto a picture with a selected pen and a current position, following the
 // pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) are
@@ -27,9 +36,7 @@ using StrokeMarks = std::vector<std::uint8_t>;
 // painted when the position moves, the pen changes, Flush is called or the canvas goes.
 class PixelCanvas {
  public:
-  // `marks`, when given, must outlive the canvas; without them the canvas keeps its own.
-  // Every pixel drawn marks its tile in `tiles` (of the image's size), when given.
-  PixelCanvas(QImage& image, DrawMode mode, Pen pen, StrokeMarks* marks = nullptr, TileMarks* tiles = nullptr);
+  PixelCanvas(QImage& image, DrawMode mode, Pen pen, CanvasLedger ledger = {});
   ~PixelCanvas();
   PixelCanvas(const PixelCanvas&) = delete;
   PixelCanvas& operator=(const PixelCanvas&) = delete;
@@ -51,6 +58,7 @@ class PixelCanvas {
  private:
   void PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
   void PaintStroke();
+  void RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
 
   QImage& image_;
   // The formats the overlay draws on are written directly; any other through a painter.
@@ -62,6 +70,7 @@ class PixelCanvas {
   StrokeMarks ownMarks_;
   StrokeMarks& painted_;  // marks the stroke's pixels already painted
   TileMarks* tiles_;
+  XorRecord* record_;
 };
 
 }  // namespace ostrel

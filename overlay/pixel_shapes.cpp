@@ -42,6 +42,32 @@ void AppendPenSquare(std::int64_t x, std::int64_t y, std::int32_t penWidth, cons
   }
 }
 
+// Spans in order of y, then left. Spans inside a picture (every coordinate in 0 .. 65535, a
+// few billion of them at most) sort as row-major integer keys with their place in the low
+// bits, several times faster than pairs through a comparison; any others sort as pairs.
+std::vector<PixelSpan> SortSpansIntoRows(std::vector<PixelSpan> spans) {
+  const auto inPicture = [](const PixelSpan& span) {
+    return span.y >= 0 && span.y <= 0xFFFF && span.left >= 0 && span.left <= 0xFFFF;
+  };
+  if (spans.size() > 0xFFFFFFFFu || !std::all_of(spans.begin(), spans.end(), inPicture)) {
+    std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) {
+      return a.y != b.y ? a.y < b.y : a.left < b.left;
+    });
+    return spans;
+  }
+  std::vector<std::uint64_t> keys;
+  keys.reserve(spans.size());
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    keys.push_back(std::uint64_t{static_cast<std::uint32_t>(spans[i].y)} << 48 |
+                   std::uint64_t{static_cast<std::uint32_t>(spans[i].left)} << 32 | i);
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<PixelSpan> sorted;
+  sorted.reserve(spans.size());
+  for (std::uint64_t key : keys) sorted.push_back(spans[key & 0xFFFFFFFFu]);
+  return sorted;
+}
+
 }  // namespace
 
 void AppendEllipseSpans(std::int64_t left, std::int64_t top, std::int64_t right,
@@ -111,11 +137,9 @@ void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, con
 }
 
 std::vector<PixelSpan> MergeOverlappingSpans(std::vector<PixelSpan> spans) {
-  std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) {
-    return a.y != b.y ? a.y < b.y : a.left < b.left;
-  });
+  std::vector<PixelSpan> sorted = SortSpansIntoRows(std::move(spans));
   std::vector<PixelSpan> merged;
-  for (const PixelSpan& span : spans) {
+  for (const PixelSpan& span : sorted) {
     if (!merged.empty() && merged.back().y == span.y && std::int64_t{span.left} <= std::int64_t{merged.back().right} + 1) {
       merged.back().right = std::max(merged.back().right, span.right);
     } else {

@@ -80,7 +80,7 @@ void DrawTrajectories(PixelCanvas& canvas, const OverlayScene& scene, const Over
 void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens,
                          StrokeMarks* marks) {
   const PictureSize size{picture.width(), picture.height()};
-  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen, marks);
+  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen, {.marks = marks});
   DrawPoints(canvas, scene, pens, size);
   DrawTrajectories(canvas, scene, pens, size);
 }

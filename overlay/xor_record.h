@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+namespace ostrel {
+
+// One pixel of a 32-bit picture that a combining canvas changed, and the colour bits it
+// combined in.
+struct XorDelta {
+  std::uint32_t offset = 0;  // in pixels from the first, rows a stride apart
+  std::uint32_t bits = 0;
+};
+
+// Everything a combining canvas did to a picture, in order. Exclusive-or undoes itself, so
+// combining the same bits in again takes the drawing away exactly, as drawing the same
+// shapes again would, without working out their pixels anew.
+using XorRecord = std::vector<XorDelta>;
+
+// Combines every delta of `record` into `picture` again, and empties the record. The
+// picture must be the 32-bit one the record was made on, at the same size.
+void UndoXorRecord(QImage& picture, XorRecord& record);
+
+}  // namespace ostrel
