@@ -42,6 +42,14 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   RedrawOverlays(*overlay, {store, VideoRect{0, 0, 1920, 1080}}, true);
   QImage picture(1920, 1080, QImage::Format_RGB32);
   picture.fill(Qt::darkGray);
+  double runs = 0;
+  double pixels = 0;
+  overlay->surfaceMarks.ForEachRun(picture.rect(), [&](const QRect& run) {
+    runs += 1;
+    pixels += run.width() * run.height();
+  });
+  state.counters["runs"] = runs;
+  state.counters["pixels"] = pixels;
   for (auto _ : state) {
     if (state.range(0) == 0) {
       ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));

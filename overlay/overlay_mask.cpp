@@ -1,9 +1,53 @@
 #include "overlay/overlay_mask.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <cstdint>
+#include <optional>
 
 namespace ostrel {
+namespace {
+
+// The 32-bit picture a raster painter draws into, where the painter's pixels lie in it, and
+// the part it may paint (the pending update of a widget), when its pixels can be combined
+// directly: no scaling, no clipping of the painter's own, one device pixel to a pixel.
+struct DirectTarget {
+  QImage* picture = nullptr;
+  QPoint offset;
+  QRegion allowed;
+};
+
+std::optional<DirectTarget> FindDirectTarget(QPainter& painter) {
+  QPaintEngine* engine = painter.paintEngine();
+  if (engine == nullptr || engine->type() != QPaintEngine::Raster || painter.hasClipping()) return std::nullopt;
+  QPaintDevice* device = engine->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
+  auto* picture = static_cast<QImage*>(device);
+  const QTransform transform = painter.deviceTransform();
+  const bool whole = transform.dx() == static_cast<int>(transform.dx()) && transform.dy() == static_cast<int>(transform.dy());
+  if (picture->depth() != 32 || picture->devicePixelRatio() != 1.0 || transform.type() > QTransform::TxTranslate ||
+      !whole) {
+    return std::nullopt;
+  }
+  const QRegion clip = engine->systemClip();
+  return DirectTarget{picture, QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())),
+                      clip.isEmpty() ? QRegion(picture->rect()) : clip & picture->rect()};
+}
+
+// Combines the marked tiles of `mask` under `inMask` into `picture` at `at`.
+void XorRunsInto(QImage& picture, QPoint at, const QImage& mask, const TileMarks& marks, const QRect& inMask) {
+  marks.ForEachRun(inMask, [&](const QRect& run) {
+    const QPoint to = run.topLeft() + at;
+    for (int y = 0; y < run.height(); ++y) {
+      auto* target = reinterpret_cast<std::uint32_t*>(picture.scanLine(to.y() + y)) + to.x();
+      const auto* from = reinterpret_cast<const std::uint32_t*>(mask.constScanLine(run.top() + y)) + run.left();
+      for (int x = 0; x < run.width(); ++x) target[x] ^= from[x] & 0x00FFFFFFu;
+    }
+  });
+}
+
+}  // namespace
 
 void ApplyOverlayMask(QImage& picture, const QImage& mask, QPoint origin) {
   if (picture.depth() != 32) picture.convertTo(QImage::Format_RGB32);
@@ -21,18 +65,20 @@ void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, 
 void ApplyOverlayMask(QImage& picture, const QImage& mask, const TileMarks& marks, QPoint origin) {
   if (picture.depth() != 32) picture.convertTo(QImage::Format_RGB32);
   if (mask.size() != marks.picture() || mask.depth() != 32) return;
-  marks.ForEachRun(QRect(origin, picture.size()), [&](const QRect& run) {
-    const QPoint at = run.topLeft() - origin;
-    for (int y = 0; y < run.height(); ++y) {
-      auto* to = reinterpret_cast<std::uint32_t*>(picture.scanLine(at.y() + y)) + at.x();
-      const auto* from = reinterpret_cast<const std::uint32_t*>(mask.constScanLine(run.top() + y)) + run.left();
-      for (int x = 0; x < run.width(); ++x) to[x] ^= from[x] & 0x00FFFFFFu;
-    }
-  });
+  XorRunsInto(picture, -origin, mask, marks, QRect(origin, picture.size()));
 }
 
 void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, const TileMarks& marks,
                       QPoint origin) {
+  if (mask.size() != marks.picture() || mask.depth() != 32) return;
+  // A painter call per run of tiles costs more than combining its pixels: where the
+  // painter's picture is at hand, they are combined straight into it.
+  if (const std::optional<DirectTarget> target = FindDirectTarget(painter)) {
+    const QPoint maskToDevice = target->offset - origin;
+    const QRegion inDevice = target->allowed & area.translated(target->offset);
+    for (const QRect& part : inDevice) XorRunsInto(*target->picture, maskToDevice, mask, marks, part.translated(-maskToDevice));
+    return;
+  }
   const QPainter::CompositionMode mode = painter.compositionMode();
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   marks.ForEachRun(area.translated(origin), [&](const QRect& run) {

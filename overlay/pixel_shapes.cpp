@@ -31,12 +31,24 @@ StepRange StepsWithin(std::int64_t start, std::int64_t direction, std::int64_t s
   return range;
 }
 
-void AppendPenSquare(std::int64_t x, std::int64_t y, std::int32_t penWidth, const QRect& clip,
+struct PenSquare {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  std::int32_t width = 0;
+
+  bool Covers(std::int64_t column, std::int64_t row) const {
+    return column >= x && column < x + width && row >= y && row < y + width;
+  }
+};
+
+// The pixels of `square` inside the clip that `previous` did not cover: a line's
+// neighbouring squares overlap by half or more, and those pixels need not come twice.
+void AppendPenSquare(const PenSquare& square, const PenSquare& previous, const QRect& clip,
                      std::vector<PixelPoint>& pixels) {
-  for (std::int64_t row = y; row < y + penWidth; ++row) {
+  for (std::int64_t row = square.y; row < square.y + square.width; ++row) {
     if (row < clip.top() || row > clip.bottom()) continue;
-    for (std::int64_t column = x; column < x + penWidth; ++column) {
-      if (column < clip.left() || column > clip.right()) continue;
+    for (std::int64_t column = square.x; column < square.x + square.width; ++column) {
+      if (column < clip.left() || column > clip.right() || previous.Covers(column, row)) continue;
       pixels.push_back({static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)});
     }
   }
@@ -124,10 +136,13 @@ void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, con
   const Wide first = Wide{range.first} * rise + steps;
   auto offset = static_cast<std::int64_t>(first / divisor);
   auto remainder = static_cast<std::int64_t>(first % divisor);
+  PenSquare previous;  // none before the first step
   for (std::int64_t k = range.first; k <= range.last; ++k) {
     const std::int64_t major = majorStart + k * direction;
     const std::int64_t minor = minorStart + minorStep * offset;
-    AppendPenSquare(alongX ? major : minor, alongX ? minor : major, penWidth, clip, pixels);
+    const PenSquare square{alongX ? major : minor, alongX ? minor : major, penWidth};
+    AppendPenSquare(square, previous, clip, pixels);
+    previous = square;
     remainder += rise;
     if (remainder >= divisor) {
       remainder -= divisor;

@@ -107,6 +107,22 @@ class MarkedOverlayTest : public ::testing::Test {
                        view.topLeft());
     }
     EXPECT_EQ(painted, whole.copy(view));
+    // The same part through a painter moved into a bigger picture and clipped by its user:
+    // inside the clip the overlay shows, outside nothing changes.
+    QImage bigger(view.size() + QSize(20, 10), QImage::Format_RGB32);
+    bigger.fill(Qt::black);
+    const QRect clip(5, 3, 30, 20);
+    {
+      QPainter painter(&bigger);
+      painter.translate(7, 4);
+      painter.drawImage(0, 0, picture_.copy(view));
+      painter.setClipRect(clip);
+      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, overlay.surfaceMarks,
+                       view.topLeft());
+    }
+    QImage expected = picture_.copy(view);
+    QPainter(&expected).drawImage(clip.topLeft(), whole.copy(clip.translated(view.topLeft())));
+    EXPECT_EQ(bigger.copy(QRect(QPoint(7, 4), view.size())), expected);
   }
 
   TrackStore store_;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/video_view.h"
+#include "overlay/overlay_mask.h"
+#include "overlay/tile_marks.h"
 #include "tests/video/video_fixture.h"
 
 namespace ostrel::testing {
@@ -124,6 +126,30 @@ TEST_F(VideoViewTest, HidesAndForgetsTheFrameWhenItsGraphGoes) {
   ASSERT_TRUE(PumpUntil([&] { return view_->isVisible(); }));
   view_->SetGraph(nullptr);
   EXPECT_FALSE(view_->isVisible()) << "detached";
+}
+
+// A repaint of part of the view combines the mask into that part only: outside it the
+// picture already shows the overlay, and combining again would take it off.
+TEST_F(VideoViewTest, APartialRepaintCombinesTheMaskOnlyInsideThePartRepainted) {
+  QImage mask(400, 300, QImage::Format_RGB32);
+  mask.fill(Qt::white);
+  TileMarks marks(mask.size());
+  marks.MarkRect(mask.rect());
+  view_->SetOverlayPainter([&](QPainter& painter, const QRect& area, QPoint origin) {
+    ApplyOverlayMask(painter, area, mask, marks, origin);
+  });
+  view_->setGeometry(30, 20, 160, 120);
+  QImage target(200, 150, QImage::Format_RGB32);
+  target.fill(QColor(0x40, 0x50, 0x60));
+  const QRect part(10, 8, 33, 21);
+  view_->render(&target, QPoint(5, 6), QRegion(part));  // the part's top-left pixel lands at (5, 6)
+  for (int y = 0; y < target.height(); ++y) {
+    for (int x = 0; x < target.width(); ++x) {
+      // With no frame the view paints black, and black shown through white is white.
+      const bool inside = QRect(QPoint(5, 6), part.size()).contains(x, y);
+      ASSERT_EQ(target.pixel(x, y) & 0xFFFFFFu, inside ? 0xFFFFFFu : 0x405060u) << x << ", " << y;
+    }
+  }
 }
 
 }  // namespace
