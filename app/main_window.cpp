@@ -16,7 +16,7 @@
 #include "app/video_view.h"
 #include "app/viewer_handlers.h"
 #include "overlay/live_overlay.h"
-#include "overlay/overlay_mask.h"
+#include "overlay/overlay_show.h"
 
 namespace ostrel {
 namespace {
@@ -128,7 +128,7 @@ void MainWindow::RedrawOverlays(bool inSync) {
 }
 
 void MainWindow::ShowOverlay(QPainter& painter, const QRect& area, QPoint origin) const {
-  if (state_.overlay) ApplyOverlayMask(painter, area, state_.overlay->surface, state_.overlay->surfaceMarks, origin);
+  if (state_.overlay) ostrel::ShowOverlay(painter, area, *state_.overlay, origin);
 }
 
 void MainWindow::DockControlBar(int clientWidth, int clientHeight) {

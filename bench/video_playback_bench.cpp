@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@
 #include "app/video_view.h"
 #include "bench/busy_scene.h"
 #include "overlay/live_overlay.h"
-#include "overlay/overlay_mask.h"
+#include "overlay/overlay_show.h"
 #include "overlay/overlay_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_videos.h"
@@ -38,6 +39,8 @@ namespace {
 
 struct PlaybackFigures {
   double cpuSeconds = 0;
+  double redrawSeconds = 0;  // the UI thread's CPU inside the overlay's redraws
+  double showSeconds = 0;    // and inside showing the mask on painted frames
   double wallSeconds = 0;
   long long framesShown = -1;
   long long framesDropped = -1;
@@ -54,6 +57,25 @@ double OwnCpuSeconds() {
   return CpuSeconds(usage);
 }
 
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Adds the calling thread's CPU time from construction to destruction to `total`.
+class ThreadCpuMeter {
+ public:
+  explicit ThreadCpuMeter(double& total) : total_(total), start_(ThreadCpuSeconds()) {}
+  ~ThreadCpuMeter() { total_ += ThreadCpuSeconds() - start_; }
+  ThreadCpuMeter(const ThreadCpuMeter&) = delete;
+  ThreadCpuMeter& operator=(const ThreadCpuMeter&) = delete;
+
+ private:
+  double& total_;
+  double start_;
+};
+
 // What the viewer's overlay does during playback, on a client area of `size`.
 class BusyOverlay {
  public:
@@ -62,15 +84,22 @@ class BusyOverlay {
 
   // Ten times a second, as the playback timer ticks, the next frame's overlay is drawn.
   void Tick() {
+    const ThreadCpuMeter meter(redrawSeconds_);
     store_.CurrentSlot = (store_.CurrentSlot + 1) % ostrel::kBusySlots;
     ostrel::RedrawOverlays(*overlay_, {store_, {0, 0, size_.width(), size_.height()}}, true);
   }
 
-  void Show(QPainter& painter, const QRect& area, QPoint origin) const {
-    ostrel::ApplyOverlayMask(painter, area, overlay_->surface, overlay_->surfaceMarks, origin);
+  void Show(QPainter& painter, const QRect& area, QPoint origin) {
+    const ThreadCpuMeter meter(showSeconds_);
+    ostrel::ShowOverlay(painter, area, *overlay_, origin);
   }
 
+  double RedrawSeconds() const { return redrawSeconds_; }
+  double ShowSeconds() const { return showSeconds_; }
+
  private:
+  double redrawSeconds_ = 0;
+  double showSeconds_ = 0;
   ostrel::TrackStore store_;
   std::unique_ptr<ostrel::OverlayState> overlay_;
   QSize size_;
@@ -117,6 +146,8 @@ PlaybackFigures PlayThroughGraph(const std::string& path, int points, int trajec
   figures.wallSeconds = static_cast<double>(wall.elapsed()) / 1000.0;
   const ostrel::FrameHandOverStats stats = graph->FrameStats();
   figures.framesShown = paints;
+  figures.redrawSeconds = overlay.RedrawSeconds();
+  figures.showSeconds = overlay.ShowSeconds();
   figures.framesDropped = static_cast<long long>(stats.overtaken);
   std::printf("  graph hand-over: %llu frames decoded, %llu taken by the UI thread, %llu overtaken\n",
               static_cast<unsigned long long>(stats.arrived), static_cast<unsigned long long>(stats.taken),
@@ -196,6 +227,10 @@ int main(int argc, char** argv) {
   PrintRow("gst-launch playbin ! fakesink sync", floor, ximage.cpuSeconds, floor.cpuSeconds);
   const auto share = [&plain](const PlaybackFigures& with) { return 100.0 * (with.cpuSeconds - plain.cpuSeconds) / plain.cpuSeconds; };
   std::printf("\noverlay share of the playback CPU: %.1f %% (200/20), %.1f %% (1000/100)\n", share(light), share(busy));
+  for (const auto& [name, with] : {std::pair{"200/20", light}, std::pair{"1000/100", busy}}) {
+    std::printf("  %s: the overlay's own work %.3f s redrawing + %.3f s showing = %.1f %% of the plain playback\n", name,
+                with.redrawSeconds, with.showSeconds, 100.0 * (with.redrawSeconds + with.showSeconds) / plain.cpuSeconds);
+  }
   std::printf("(MediaGraph: shown = frames painted, dropped = frames overtaken before the UI thread took them;\n"
               " gst-launch: fpsdisplaysink's counts, updated every 100 ms, so the last few frames may be missing)\n");
   return 0;

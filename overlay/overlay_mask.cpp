@@ -1,39 +1,12 @@
 #include "overlay/overlay_mask.h"
 
-#include <QPaintEngine>
 #include <QPainter>
-#include <QRegion>
 #include <cstdint>
-#include <optional>
+
+#include "overlay/painter_target.h"
 
 namespace ostrel {
 namespace {
-
-// The 32-bit picture a raster painter draws into, where the painter's pixels lie in it, and
-// the part it may paint (the pending update of a widget), when its pixels can be combined
-// directly: no scaling, no clipping of the painter's own, one device pixel to a pixel.
-struct DirectTarget {
-  QImage* picture = nullptr;
-  QPoint offset;
-  QRegion allowed;
-};
-
-std::optional<DirectTarget> FindDirectTarget(QPainter& painter) {
-  QPaintEngine* engine = painter.paintEngine();
-  if (engine == nullptr || engine->type() != QPaintEngine::Raster || painter.hasClipping()) return std::nullopt;
-  QPaintDevice* device = engine->paintDevice();
-  if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
-  auto* picture = static_cast<QImage*>(device);
-  const QTransform transform = painter.deviceTransform();
-  const bool whole = transform.dx() == static_cast<int>(transform.dx()) && transform.dy() == static_cast<int>(transform.dy());
-  if (picture->depth() != 32 || picture->devicePixelRatio() != 1.0 || transform.type() > QTransform::TxTranslate ||
-      !whole) {
-    return std::nullopt;
-  }
-  const QRegion clip = engine->systemClip();
-  return DirectTarget{picture, QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())),
-                      clip.isEmpty() ? QRegion(picture->rect()) : clip & picture->rect()};
-}
 
 // Combines the marked tiles of `mask` under `inMask` into `picture` at `at`.
 void XorRunsInto(QImage& picture, QPoint at, const QImage& mask, const TileMarks& marks, const QRect& inMask) {
@@ -73,7 +46,7 @@ void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, 
   if (mask.size() != marks.picture() || mask.depth() != 32) return;
   // A painter call per run of tiles costs more than combining its pixels: where the
   // painter's picture is at hand, they are combined straight into it.
-  if (const std::optional<DirectTarget> target = FindDirectTarget(painter)) {
+  if (const std::optional<PainterTarget> target = FindPainterTarget(painter)) {
     const QPoint maskToDevice = target->offset - origin;
     const QRegion inDevice = target->allowed & area.translated(target->offset);
     for (const QRect& part : inDevice) XorRunsInto(*target->picture, maskToDevice, mask, marks, part.translated(-maskToDevice));

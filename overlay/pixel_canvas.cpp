@@ -76,13 +76,12 @@ void PixelCanvas::PaintStroke() {
   const auto markOf = [&](const PixelPoint& pixel) -> std::uint8_t& {
     return painted_[static_cast<std::size_t>(pixel.y - low.y) * boxWidth + static_cast<std::size_t>(pixel.x - low.x)];
   };
-  const auto rowPixels = static_cast<std::uint32_t>(image_.bytesPerLine() / 4);
   const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
   for (const PixelPoint& pixel : stroke_) {
     std::uint8_t& mark = markOf(pixel);
     writer_->PutUnless(pixel.x, pixel.y, mark != 0);
     if (record_ && mark == 0) {
-      record_->push_back({static_cast<std::uint32_t>(pixel.y) * rowPixels + static_cast<std::uint32_t>(pixel.x), bits});
+      record_->push_back({pixel.x, pixel.y, bits});
     }
     mark = 1;
   }
@@ -105,12 +104,9 @@ void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& 
 }
 
 void PixelCanvas::RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
-  const auto rowPixels = static_cast<std::uint32_t>(image_.bytesPerLine() / 4);
   const std::uint32_t bits = colour.rgb() & 0x00FFFFFFu;
   for (const PixelSpan& span : spans) {
-    for (std::int32_t x = span.left; x <= span.right; ++x) {
-      record_->push_back({static_cast<std::uint32_t>(span.y) * rowPixels + static_cast<std::uint32_t>(x), bits});
-    }
+    for (std::int32_t x = span.left; x <= span.right; ++x) record_->push_back({x, span.y, bits});
   }
 }
 

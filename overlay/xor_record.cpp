@@ -4,10 +4,13 @@ namespace ostrel {
 
 void UndoXorRecord(QImage& picture, XorRecord& record) {
   if (picture.depth() == 32 && !record.empty()) {
-    auto* pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
-    const auto size = static_cast<std::uint64_t>(picture.bytesPerLine() / 4) * static_cast<std::uint64_t>(picture.height());
+    uchar* bits = picture.bits();
+    const qsizetype stride = picture.bytesPerLine();
+    const int width = picture.width();
+    const int height = picture.height();
     for (const XorDelta& delta : record) {
-      if (delta.offset < size) pixels[delta.offset] ^= delta.bits;
+      if (delta.x < 0 || delta.x >= width || delta.y < 0 || delta.y >= height) continue;
+      reinterpret_cast<std::uint32_t*>(bits + delta.y * stride)[delta.x] ^= delta.bits;
     }
   }
   record.clear();

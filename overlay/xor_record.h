@@ -9,7 +9,8 @@ namespace ostrel {
 // One pixel of a 32-bit picture that a combining canvas changed, and the colour bits it
 // combined in.
 struct XorDelta {
-  std::uint32_t offset = 0;  // in pixels from the first, rows a stride apart
+  std::int32_t x = 0;
+  std::int32_t y = 0;
   std::uint32_t bits = 0;
 };
 

@@ -9,6 +9,7 @@
 
 #include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
+#include "overlay/overlay_show.h"
 #include "tests/overlay/overlay_fixture.h"
 
 namespace ostrel {
@@ -107,6 +108,13 @@ class MarkedOverlayTest : public ::testing::Test {
                        view.topLeft());
     }
     EXPECT_EQ(painted, whole.copy(view));
+    // As the viewer shows it: the point discs and trajectory pixels themselves combined in.
+    QImage shown = picture_.copy(view);
+    {
+      QPainter painter(&shown);
+      ShowOverlay(painter, QRect(QPoint(0, 0), view.size()), overlay, view.topLeft());
+    }
+    EXPECT_EQ(shown, whole.copy(view));
     // The same part through a painter moved into a bigger picture and clipped by its user:
     // inside the clip the overlay shows, outside nothing changes.
     QImage bigger(view.size() + QSize(20, 10), QImage::Format_RGB32);
@@ -117,8 +125,7 @@ class MarkedOverlayTest : public ::testing::Test {
       painter.translate(7, 4);
       painter.drawImage(0, 0, picture_.copy(view));
       painter.setClipRect(clip);
-      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, overlay.surfaceMarks,
-                       view.topLeft());
+      ShowOverlay(painter, QRect(QPoint(0, 0), view.size()), overlay, view.topLeft());
     }
     QImage expected = picture_.copy(view);
     QPainter(&expected).drawImage(clip.topLeft(), whole.copy(clip.translated(view.topLeft())));

@@ -1,0 +1,61 @@
+#include "overlay/overlay_show.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "overlay/overlay_mask.h"
+#include "overlay/painter_target.h"
+
+namespace ostrel {
+namespace {
+
+constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
+
+std::uint32_t* PixelAt(QImage& picture, int x, int y) {
+  return reinterpret_cast<std::uint32_t*>(picture.scanLine(y)) + x;
+}
+
+// The point layer's spans (in rows, top first) inside `inMask`, combined at `toPicture`.
+void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overlay, const QRect& inMask) {
+  const std::uint32_t white = overlay.pens.whiteBrush.rgb() & kColourBits;
+  const auto& spans = overlay.pointSpans;
+  auto span = std::lower_bound(spans.begin(), spans.end(), inMask.top(),
+                               [](const PixelSpan& s, int y) { return s.y < y; });
+  for (; span != spans.end() && span->y <= inMask.bottom(); ++span) {
+    const int left = std::max(span->left, inMask.left());
+    const int right = std::min(span->right, inMask.right());
+    if (left > right) continue;
+    std::uint32_t* pixel = PixelAt(picture, left + toPicture.x(), span->y + toPicture.y());
+    for (int x = left; x <= right; ++x) *pixel++ ^= white;
+  }
+}
+
+void ShowTrajectoryPixels(QImage& picture, QPoint toPicture, const OverlayState& overlay, const QRect& inMask) {
+  uchar* bits = picture.bits();
+  const qsizetype stride = picture.bytesPerLine();
+  for (const XorDelta& delta : overlay.trajectoryPixels) {
+    if (!inMask.contains(delta.x, delta.y)) continue;
+    reinterpret_cast<std::uint32_t*>(bits + (delta.y + toPicture.y()) * stride)[delta.x + toPicture.x()] ^= delta.bits;
+  }
+}
+
+}  // namespace
+
+void ShowOverlay(QPainter& painter, const QRect& area, const OverlayState& overlay, QPoint origin) {
+  const std::optional<PainterTarget> target = FindPainterTarget(painter);
+  if (!target) {
+    ApplyOverlayMask(painter, area, overlay.surface, overlay.surfaceMarks, origin);
+    return;
+  }
+  const QPoint maskToPicture = target->offset - origin;
+  const QRect mask(QPoint(0, 0), overlay.surface.size());
+  for (const QRect& part : target->allowed & area.translated(target->offset)) {
+    const QRect inMask = part.translated(-maskToPicture) & mask;
+    if (inMask.isEmpty()) continue;
+    ShowPointSpans(*target->picture, maskToPicture, overlay, inMask);
+    ShowTrajectoryPixels(*target->picture, maskToPicture, overlay, inMask);
+  }
+}
+
+}  // namespace ostrel
