@@ -134,11 +134,15 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   if (!inSync) return;
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
   // the same pen whichever frame came before.
-  PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen,
-                 {&overlay.strokeMarks, &overlay.surfaceMarks, &overlay.trajectoryPixels});
   const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
   overlay.drawn = {run.first, run.count, scene.videoRect};
-  DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
+  {
+    PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen,
+                   {&overlay.strokeMarks, &overlay.surfaceMarks, &overlay.trajectoryPixels});
+    DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
+  }
+  // Shown band by band with each painted frame: a band's pixels are then found together.
+  SortXorRecordByRow(overlay.trajectoryPixels, overlay.recordScratch);
 }
 
 void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,

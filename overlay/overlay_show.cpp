@@ -31,12 +31,18 @@ void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overl
   }
 }
 
+// The trajectory layer's pixels (in rows, top first) inside `inMask`, combined at `toPicture`.
 void ShowTrajectoryPixels(QImage& picture, QPoint toPicture, const OverlayState& overlay, const QRect& inMask) {
   uchar* bits = picture.bits();
   const qsizetype stride = picture.bytesPerLine();
-  for (const XorDelta& delta : overlay.trajectoryPixels) {
-    if (!inMask.contains(delta.x, delta.y)) continue;
-    reinterpret_cast<std::uint32_t*>(bits + (delta.y + toPicture.y()) * stride)[delta.x + toPicture.x()] ^= delta.bits;
+  const auto& pixels = overlay.trajectoryPixels;
+  const int left = inMask.left();
+  const int right = inMask.right();
+  auto delta = std::lower_bound(pixels.begin(), pixels.end(), inMask.top(),
+                                [](const XorDelta& d, int y) { return d.y < y; });
+  for (; delta != pixels.end() && delta->y <= inMask.bottom(); ++delta) {
+    if (delta->x < left || delta->x > right) continue;
+    reinterpret_cast<std::uint32_t*>(bits + (delta->y + toPicture.y()) * stride)[delta->x + toPicture.x()] ^= delta->bits;
   }
 }
 

@@ -23,4 +23,9 @@ using XorRecord = std::vector<XorDelta>;
 // picture must be the 32-bit one the record was made on, at the same size.
 void UndoXorRecord(QImage& picture, XorRecord& record);
 
+// Orders the record by row, top first, keeping the order within a row; `scratch` is kept by
+// the caller between calls so that no call allocates. Exclusive-or does not care about
+// order, and rows in order let a reader find a band of rows at once.
+void SortXorRecordByRow(XorRecord& record, XorRecord& scratch);
+
 }  // namespace ostrel
