@@ -8,19 +8,26 @@ namespace ostrel {
 
 FrameOverlay::FrameOverlay(OverlayStyle style, QSize pictureSize)
     : style_(style), size_(pictureSize), overlay_(CreateOverlayResources(pictureSize)) {
-  if (style_ == OverlayStyle::Snapshot) layer_ = QImage(pictureSize, QImage::Format_ARGB32);
+  if (style_ == OverlayStyle::Snapshot) {
+    layer_ = QImage(pictureSize, QImage::Format_ARGB32);
+    layer_.fill(Qt::transparent);
+    layerTiles_ = TileMarks(pictureSize);
+  }
 }
 
 void FrameOverlay::Draw(const YuvPicture& picture, const TrackStore& store, bool inSync) {
   const OverlayScene scene{store, {0, 0, size_.width(), size_.height()}};
   if (style_ == OverlayStyle::Snapshot) {
-    layer_.fill(Qt::transparent);
-    DrawSnapshotOverlay(layer_, scene, overlay_->pens, &overlay_->strokeMarks);
-    BlendLayerIntoYuv(layer_, LayerBlend::Cover, picture);
+    // Only where the last picture's drawing went need the layer be made transparent again,
+    // and only where this one's goes need it be looked at.
+    FillMarkedTiles(layer_, layerTiles_, 0x00000000u);
+    layerTiles_.Clear();
+    DrawSnapshotOverlay(layer_, scene, overlay_->pens, {&overlay_->strokeMarks, &layerTiles_});
+    BlendLayerIntoYuv(layer_, layerTiles_, LayerBlend::Cover, picture);
     return;
   }
   RedrawOverlays(*overlay_, scene, inSync);
-  BlendLayerIntoYuv(overlay_->surface, LayerBlend::Xor, picture);
+  BlendLayerIntoYuv(overlay_->surface, overlay_->surfaceMarks, LayerBlend::Xor, picture);
 }
 
 }  // namespace ostrel

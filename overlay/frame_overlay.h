@@ -6,6 +6,7 @@
 
 #include "overlay/overlay_state.h"
 #include "overlay/overlay_style.h"
+#include "overlay/tile_marks.h"
 #include "overlay/yuv_picture.h"
 #include "track/track_store.h"
 
@@ -37,6 +38,7 @@ class FrameOverlay {
   QSize size_;
   std::unique_ptr<OverlayState> overlay_;
   QImage layer_;  // the snapshot look's drawing, transparent where it draws nothing
+  TileMarks layerTiles_;  // where on the layer the last drawing went
 };
 
 }  // namespace ostrel

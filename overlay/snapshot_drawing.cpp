@@ -78,9 +78,9 @@ void DrawTrajectories(PixelCanvas& canvas, const OverlayScene& scene, const Over
 }  // namespace
 
 void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens,
-                         StrokeMarks* marks) {
+                         CanvasLedger ledger) {
   const PictureSize size{picture.width(), picture.height()};
-  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen, {.marks = marks});
+  PixelCanvas canvas(picture, DrawMode::Copy, pens.whitePen, ledger);
   DrawPoints(canvas, scene, pens, size);
   DrawTrajectories(canvas, scene, pens, size);
 }

@@ -13,8 +13,9 @@ namespace ostrel {
 // judged by scene.videoRect, the picture as it is shown on screen, so the snapshot shows
 // what the window showed; trails and boxes are drawn in full, without the live overlay's
 // visibility and distance cuts.
-// `marks` are a canvas's scratch, for callers that draw picture after picture.
+// `ledger` is for callers that draw picture after picture: the canvas's scratch to reuse,
+// and tiles to mark where the drawing went.
 void DrawSnapshotOverlay(QImage& picture, const OverlayScene& scene, const OverlayPens& pens,
-                         StrokeMarks* marks = nullptr);
+                         CanvasLedger ledger = {});
 
 }  // namespace ostrel

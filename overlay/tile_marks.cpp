@@ -95,12 +95,14 @@ void XorMarkedTiles(QImage& target, const QImage& source, const TileMarks& marks
   });
 }
 
-void ClearMarkedTiles(QImage& picture, const TileMarks& marks) {
+void ClearMarkedTiles(QImage& picture, const TileMarks& marks) { FillMarkedTiles(picture, marks, 0xFF000000u); }
+
+void FillMarkedTiles(QImage& picture, const TileMarks& marks, std::uint32_t pixel) {
   if (picture.size() != marks.picture() || picture.depth() != 32) return;
   marks.ForEachRun(QRect(QPoint(0, 0), marks.picture()), [&](const QRect& run) {
     for (int y = run.top(); y <= run.bottom(); ++y) {
-      std::uint32_t* pixel = PixelAt(picture, run.left(), y);
-      std::fill(pixel, pixel + run.width(), 0xFF000000u);
+      std::uint32_t* first = PixelAt(picture, run.left(), y);
+      std::fill(first, first + run.width(), pixel);
     }
   });
 }

@@ -68,5 +68,7 @@ class TileMarks {
 void XorMarkedTiles(QImage& target, const QImage& source, const TileMarks& marks);
 // Paints the marked tiles of a 32-bit picture opaque black.
 void ClearMarkedTiles(QImage& picture, const TileMarks& marks);
+// Sets every pixel of the marked tiles of a 32-bit picture to `pixel`.
+void FillMarkedTiles(QImage& picture, const TileMarks& marks, std::uint32_t pixel);
 
 }  // namespace ostrel

@@ -37,10 +37,16 @@ class LayerBlender {
         height_(std::min(picture.height, layer.height())),
         layer_(layer) {}
 
-  void BlendAll() const {
+  QRect Area() const { return QRect(0, 0, width_, height_); }
+
+  // `area` must start on a block's first row and column; what of it lies outside the
+  // picture or the layer is left alone.
+  void BlendArea(const QRect& area) const {
+    const QRect inside = area & Area();
     const int blockHeight = 1 << picture_.chromaShiftY;
-    for (int top = 0, chromaRow = 0; top < height_; top += blockHeight, ++chromaRow) {
-      BlendBlockRow(RowAt(chromaRow, top, std::min(top + blockHeight, height_)));
+    for (int top = inside.top(); top <= inside.bottom(); top += blockHeight) {
+      const BlockRow row = RowAt(top >> picture_.chromaShiftY, top, std::min(top + blockHeight, height_));
+      BlendBlockRow(row, inside.left(), inside.right() + 1);
     }
   }
 
@@ -57,9 +63,9 @@ class LayerBlender {
     return row;
   }
 
-  void BlendBlockRow(const BlockRow& row) const {
-    for (int left = 0; left < width_; left += kRun) {
-      const int right = std::min(left + kRun, width_);
+  void BlendBlockRow(const BlockRow& row, int from, int to) const {
+    for (int left = from; left < to; left += kRun) {
+      const int right = std::min(left + kRun, to);
       if (!Touches(row, left, right)) continue;
       for (int block = left >> picture_.chromaShiftX; (block << picture_.chromaShiftX) < right; ++block) {
         if (BlockTouched(row, block)) BlendBlock(row, block);
@@ -144,7 +150,16 @@ class LayerBlender {
 
 void BlendLayerIntoYuv(const QImage& layer, LayerBlend blend, const YuvPicture& picture) {
   if (layer.depth() != 32) return;
-  LayerBlender(layer, blend, picture).BlendAll();
+  const LayerBlender blender(layer, blend, picture);
+  blender.BlendArea(blender.Area());
+}
+
+void BlendLayerIntoYuv(const QImage& layer, const TileMarks& marks, LayerBlend blend, const YuvPicture& picture) {
+  if (layer.depth() != 32 || marks.picture() != layer.size()) return;
+  const LayerBlender blender(layer, blend, picture);
+  // Runs of tiles start on a tile's first row and column, and tiles hold whole blocks.
+  static_assert(TileMarks::kTileSize % 4 == 0, "a tile must hold whole chroma blocks");
+  marks.ForEachRun(blender.Area(), [&blender](const QRect& run) { blender.BlendArea(run); });
 }
 
 }  // namespace ostrel

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "overlay/tile_marks.h"
 #include "overlay/yuv_picture.h"
 
 namespace ostrel {
@@ -22,5 +23,8 @@ enum class LayerBlend {
 // without a touched pixel keeps its bytes exactly. Parts of either outside the other are
 // left alone.
 void BlendLayerIntoYuv(const QImage& layer, LayerBlend blend, const YuvPicture& picture);
+// The same, looking only at the marked tiles of the layer: everywhere else it must be
+// untouched (black for exclusive-or, transparent for covering).
+void BlendLayerIntoYuv(const QImage& layer, const TileMarks& marks, LayerBlend blend, const YuvPicture& picture);
 
 }  // namespace ostrel

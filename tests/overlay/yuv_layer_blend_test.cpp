@@ -200,6 +200,30 @@ TEST(BlendLayerIntoYuv, ChangesOnlyTheTouchedPixelsAndTheirBlocksChroma) {
   }
 }
 
+// Looking only at marked tiles changes nothing when the marks cover the drawing: painted
+// pixels in tiles cut by the picture's edges, a marked tile with nothing painted in it.
+TEST(BlendLayerIntoYuv, MarkedTilesBlendAsTheWholeLayer) {
+  for (const LayoutCase& layout : kLayouts) {
+    for (const BlendCase& c : kBlends) {
+      SCOPED_TRACE(std::string(layout.name) + ", " + c.name);
+      QImage layer = ClearLayer(c.format);
+      TileMarks marks(layer.size());
+      for (const auto& [x, y] : {std::pair{0, 0}, {9, 3}, {20, 4}, {17, kHeight - 1}, {8, 8}, {15, 9}}) {
+        layer.setPixel(x, y, c.paint);
+        marks.MarkPixel(x, y);
+      }
+      marks.MarkPixel(1, kHeight - 1);
+      OwnedYuvPicture whole(kWidth, kHeight, layout.layout);
+      FillGradient(whole, kWidth, kHeight);
+      OwnedYuvPicture marked(kWidth, kHeight, layout.layout);
+      FillGradient(marked, kWidth, kHeight);
+      BlendLayerIntoYuv(layer, c.blend, whole.view());
+      BlendLayerIntoYuv(layer, marks, c.blend, marked.view());
+      EXPECT_EQ(marked.Bytes(), whole.Bytes());
+    }
+  }
+}
+
 TEST(BlendLayerIntoYuv, ChromaAtTheCutEdgeAveragesOnlyThePixelsInThePicture) {
   // Column 20 is the last; in 4:2:0 its block holds two pixels, not four. Painting both
   // gives the block their colour exactly as if the block were whole.
