@@ -3,7 +3,6 @@
 #include <string>
 
 #include "track/frame_lookup.h"
-#include "video/freed_memory.h"
 #include "video/open_video_messages.h"
 #include "video/playback_clock.h"
 
@@ -83,8 +82,6 @@ void DrainGraphEvents(PlaybackState& state, PlaybackUi& ui) {
   while (const std::optional<GraphEvent> event = state.graph->GetEvent()) {
     if (event->code == kEventComplete) {
       RewindToStart(state);
-      // A looping video would otherwise leave a little more free memory behind each pass.
-      ReturnFreedMemory();
     } else if (event->code == kEventErrorAbort) {
       ReportPlaybackError(state, ui, event->text);
     }
