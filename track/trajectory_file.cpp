@@ -12,6 +12,7 @@
 #include "track/ordered_chunks.h"
 #include "track/piece_chunks.h"
 #include "track/companion_paths.h"
+#include "track/held_messages.h"
 #include "track/point_file.h"
 #include "track/segment_frames.h"
 #include "track/trajectory_index.h"
@@ -169,7 +170,8 @@ struct TrajectoryChunk {
 };
 
 // Reads every line; false when the table or a sample array could not grow. The lines are
-// read on two threads where the machine has them; they join the store one after another.
+// read on two threads where the machine has them; they join the store one after another, on
+// either thread, so `reading` must speak through held messages.
 bool ReadAllLines(const OpenedFile& file, std::size_t chunkBytes, TrajectoryFileReading& reading,
                   TrajectoryFileReport& report) {
   PieceChunkSource source(file.handle.get(), chunkBytes);
@@ -257,14 +259,16 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   if (!OpenForReading(path->c_str(), file)) return FailLoad(messages, kFileOpenFailedText, *path);
 
   MemoryBudget budget(limits.memoryBudgetBytes);
-  TrajectoryFileReading reading(store, messages, budget, facts);
+  HeldMessages readingMessages;
+  TrajectoryFileReading reading(store, readingMessages, budget, facts);
   bool read = false;
   try {
     read = ReadAllLines(file, limits.chunkBytes, reading, facts);
   } catch (const std::bad_alloc&) {
     // The working buffers could not be had: nothing beyond them was lost.
-    ShowTrajectoryMemoryFailure(messages);
+    ShowTrajectoryMemoryFailure(readingMessages);
   }
+  readingMessages.ShowTo(messages);
   file.handle.reset();
   if (!read) return FailLoad(messages, kLoadTrajectoriesFailedText, *path);
 
