@@ -71,11 +71,12 @@ void ClearTrajectoryIndex(TrackStore& store) {
 class TrajectoryFileReading {
  public:
   TrajectoryFileReading(TrackStore& store, MessageSink& messages, MemoryBudget& budget,
-                        TrajectoryFileReport& report)
+                        TrajectoryFileReport& report, SampleSlotNotes& notes)
       : store_(store),
         messages_(messages),
         budget_(budget),
         report_(report),
+        notes_(notes),
         firstFrame_(store.firstFrame),
         endFrame_(std::int64_t{store.firstFrame} + std::max(store.slotCount, 0)) {}
 
@@ -124,6 +125,7 @@ class TrajectoryFileReading {
     sample.trajectoryId = header_.id;
     sample.frame = static_cast<std::int32_t>(frame);
     header_.score += sample.score;
+    notes_.Note(sample.frame);
     return true;
   }
 
@@ -154,6 +156,7 @@ class TrajectoryFileReading {
   MessageSink& messages_;
   MemoryBudget& budget_;
   TrajectoryFileReport& report_;
+  SampleSlotNotes& notes_;  // the slot of every sample kept, for the per-frame index
   const std::int64_t firstFrame_;
   const std::int64_t endFrame_;  // one past the last frame of the point file
   SegmentFrames frames_;
@@ -260,7 +263,8 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
 
   MemoryBudget budget(limits.memoryBudgetBytes);
   HeldMessages readingMessages;
-  TrajectoryFileReading reading(store, readingMessages, budget, facts);
+  SampleSlotNotes notes(store);
+  TrajectoryFileReading reading(store, readingMessages, budget, facts, notes);
   bool read = false;
   try {
     read = ReadAllLines(file, limits.chunkBytes, reading, facts);
@@ -277,7 +281,7 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
       !AllocateArray(store.frameTrajectoryList, stored, FrameTrajectoryList{}, budget)) {
     return FailLoad(messages, kTrajectoryListMemoryText, std::string(kErrorCaption));
   }
-  facts.cappedSlots = BuildFrameTrajectoryIndex(store, messages, budget);
+  facts.cappedSlots = BuildFrameTrajectoryIndex(store, std::move(notes), messages, budget);
   return true;
 }
 
