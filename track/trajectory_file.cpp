@@ -8,6 +8,7 @@
 #include <utility>
 #include <variant>
 
+#include "track/background_release.h"
 #include "track/byte_source.h"
 #include "track/ordered_chunks.h"
 #include "track/piece_chunks.h"
@@ -252,7 +253,8 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   TrajectoryFileReport unreported;
   TrajectoryFileReport& facts = report ? *report : unreported;
   facts = {};
-  FreeTrajectories(store);
+  // The table of an earlier load is emptied now but released alongside the reading.
+  const BackgroundRelease<std::vector<Trajectory>> earlierTable(store.trajectories);
   ClearTrajectoryIndex(store);
 
   const std::optional<std::string> path = VideoCompanionPath(videoPath, kTrajectoryFileSuffix, messages);
