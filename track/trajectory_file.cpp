@@ -23,7 +23,7 @@ namespace ostrel {
 namespace {
 
 // Chunks read but not yet in the store: enough that neither thread waits for the other.
-constexpr std::size_t kChunkSlots = 4;
+constexpr std::size_t kChunkSlots = 8;
 constexpr std::size_t kMaxEntries = static_cast<std::size_t>(INT32_MAX);
 
 // Makes room for one more entry. Entries are indexed with 32 bits, so an array never grows
