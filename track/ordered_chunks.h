@@ -14,11 +14,13 @@ namespace ostrel {
 
 // Runs a file through three steps: `read(chunk)` fills the next chunk (false when there is
 // none), `parse(chunk)` works on one chunk alone, and `apply(chunk)` takes chunks in file
-// order (false stops everything). Reading and applying happen in order; parsing, the costly
-// step, runs on whichever of two threads is free, so a second core nearly halves it. The
-// calling thread applies as soon as the next chunk in order is parsed, which keeps at most
-// `slots` chunks in memory. Without a worker, the calling thread does every step itself.
-// An exception from `parse` on the worker ends the run and is thrown again here.
+// order (false stops everything). Reading and applying happen in order, one chunk at a time;
+// parsing runs on whichever of two threads is free, so a second core nearly halves it. The
+// in-order applying is done by whichever thread finds the next chunk parsed and no other
+// chunk being applied, so that neither thread waits while the other has all the ordered work;
+// `apply` must therefore not need the calling thread. At most `slots` chunks are held in
+// memory. Without a worker, the calling thread does every step itself. An exception from
+// `parse` or `apply` on the worker ends the run and is thrown again here.
 template <typename Chunk, typename Read, typename Parse, typename Apply>
 bool RunOrderedChunks(std::size_t slots, bool withWorker, Read read, Parse parse, Apply apply);
 
@@ -59,17 +61,28 @@ class Schedule {
     changed_.notify_all();
   }
 
-  Slot<Chunk>* NextInOrder() {
+  // The next chunk in order, when it is parsed and no thread is applying: it is then this
+  // thread's to apply.
+  Slot<Chunk>* TakeNextInOrder() {
+    if (applying_) return nullptr;
     for (Slot<Chunk>& slot : slots_) {
-      if (slot.parsed && slot.index == nextApply_) return &slot;
+      if (slot.parsed && slot.index == nextApply_) {
+        applying_ = true;
+        return &slot;
+      }
     }
     return nullptr;
   }
 
-  void Release(Slot<Chunk>& slot) {
+  void Release(Slot<Chunk>& slot, bool applied) {
     slot.claimed = false;
     slot.parsed = false;
+    applying_ = false;
     ++nextApply_;
+    if (!applied) {
+      refused_ = true;
+      stopped_ = true;
+    }
     changed_.notify_all();
   }
 
@@ -79,9 +92,9 @@ class Schedule {
     changed_.notify_all();
   }
 
-  // Whether a chunk may be read while `spare` more slots stay free.
-  bool MayRead(std::size_t spare) { return !stopped_ && !readAll_ && FreeSlots() > spare; }
+  bool MayRead() { return !stopped_ && !readAll_ && FreeSlot() != nullptr; }
   bool Finished() const { return stopped_ || (readAll_ && nextApply_ == nextRead_); }
+  bool refused() const { return refused_; }
   void Wait(std::unique_lock<std::mutex>& lock) { changed_.wait(lock); }
   std::exception_ptr failure() const { return failure_; }
   std::mutex& mutex() { return mutex_; }
@@ -94,12 +107,6 @@ class Schedule {
     return nullptr;
   }
 
-  std::size_t FreeSlots() const {
-    std::size_t free = 0;
-    for (const Slot<Chunk>& slot : slots_) free += slot.claimed ? 0 : 1;
-    return free;
-  }
-
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Slot<Chunk>> slots_;
@@ -107,18 +114,33 @@ class Schedule {
   std::uint64_t nextApply_ = 0;
   bool readAll_ = false;
   bool stopped_ = false;
+  bool applying_ = false;
+  bool refused_ = false;  // apply returned false
   std::exception_ptr failure_;
 };
 
-// Parses chunks until nothing is left to read.
-template <typename Chunk, typename Read, typename Parse>
-void ParseChunks(Schedule<Chunk>& schedule, Read& read, Parse& parse) {
+// Applies the next chunk in order whenever it is this thread's to apply, else parses a newly
+// read chunk, else waits, until the run is over. The ordered work comes first, so that parsed
+// chunks do not pile up and hold every slot.
+template <typename Chunk, typename Read, typename Parse, typename Apply>
+void WorkOnChunks(Schedule<Chunk>& schedule, Read& read, Parse& parse, Apply& apply) {
   std::unique_lock lock(schedule.mutex());
-  while (Slot<Chunk>* slot = schedule.Claim(lock, read)) {
-    lock.unlock();
-    parse(slot->chunk);
-    lock.lock();
-    schedule.MarkParsed(*slot);
+  while (!schedule.Finished()) {
+    if (Slot<Chunk>* next = schedule.TakeNextInOrder()) {
+      lock.unlock();
+      const bool applied = apply(next->chunk);
+      lock.lock();
+      schedule.Release(*next, applied);
+    } else if (schedule.MayRead()) {
+      Slot<Chunk>* slot = schedule.Claim(lock, read);
+      if (!slot) continue;
+      lock.unlock();
+      parse(slot->chunk);
+      lock.lock();
+      schedule.MarkParsed(*slot);
+    } else {
+      schedule.Wait(lock);
+    }
   }
 }
 
@@ -141,47 +163,25 @@ bool RunOrderedChunks(std::size_t slots, bool withWorker, Read read, Parse parse
   std::optional<std::jthread> worker;
   if (withWorker) {
     try {
-      worker.emplace([&schedule, &read, &parse] {
+      worker.emplace([&schedule, &read, &parse, &apply] {
         try {
-          ParseChunks(schedule, read, parse);
+          WorkOnChunks(schedule, read, parse, apply);
         } catch (...) {
           std::lock_guard lock(schedule.mutex());
           schedule.Stop(std::current_exception());
         }
       });
     } catch (const std::system_error&) {
-      // No thread to be had: the calling thread does all the parsing.
+      // No thread to be had: the calling thread does all the work.
     }
   }
-  // The calling thread also applies every chunk: it parses only while a slot stays free for
-  // the worker, which otherwise would wait for one while this thread parses.
-  const std::size_t workerSpare = worker ? 1 : 0;
-  bool applied = true;
   {
     const StopOnExit<Chunk> stopOnExit{schedule};
-    std::unique_lock lock(schedule.mutex());
-    while (!schedule.Finished()) {
-      if (Slot<Chunk>* next = schedule.NextInOrder()) {
-        lock.unlock();
-        applied = apply(next->chunk);
-        lock.lock();
-        schedule.Release(*next);
-        if (!applied) schedule.Stop();
-      } else if (schedule.MayRead(workerSpare)) {
-        Slot<Chunk>* slot = schedule.Claim(lock, read);
-        if (!slot) continue;
-        lock.unlock();
-        parse(slot->chunk);
-        lock.lock();
-        schedule.MarkParsed(*slot);
-      } else {
-        schedule.Wait(lock);
-      }
-    }
+    WorkOnChunks(schedule, read, parse, apply);
   }
   worker.reset();
   if (schedule.failure()) std::rethrow_exception(schedule.failure());
-  return applied;
+  return !schedule.refused();
 }
 
 }  // namespace ostrel

@@ -8,10 +8,12 @@
 #include <utility>
 #include <variant>
 
+#include "track/background_release.h"
 #include "track/byte_source.h"
 #include "track/ordered_chunks.h"
 #include "track/piece_chunks.h"
 #include "track/companion_paths.h"
+#include "track/held_messages.h"
 #include "track/point_file.h"
 #include "track/segment_frames.h"
 #include "track/trajectory_index.h"
@@ -21,7 +23,7 @@ namespace ostrel {
 namespace {
 
 // Chunks read but not yet in the store: enough that neither thread waits for the other.
-constexpr std::size_t kChunkSlots = 4;
+constexpr std::size_t kChunkSlots = 8;
 constexpr std::size_t kMaxEntries = static_cast<std::size_t>(INT32_MAX);
 
 // Makes room for one more entry. Entries are indexed with 32 bits, so an array never grows
@@ -70,11 +72,12 @@ void ClearTrajectoryIndex(TrackStore& store) {
 class TrajectoryFileReading {
  public:
   TrajectoryFileReading(TrackStore& store, MessageSink& messages, MemoryBudget& budget,
-                        TrajectoryFileReport& report)
+                        TrajectoryFileReport& report, SampleSlotNotes& notes)
       : store_(store),
         messages_(messages),
         budget_(budget),
         report_(report),
+        notes_(notes),
         firstFrame_(store.firstFrame),
         endFrame_(std::int64_t{store.firstFrame} + std::max(store.slotCount, 0)) {}
 
@@ -123,6 +126,7 @@ class TrajectoryFileReading {
     sample.trajectoryId = header_.id;
     sample.frame = static_cast<std::int32_t>(frame);
     header_.score += sample.score;
+    notes_.Note(sample.frame);
     return true;
   }
 
@@ -153,6 +157,7 @@ class TrajectoryFileReading {
   MessageSink& messages_;
   MemoryBudget& budget_;
   TrajectoryFileReport& report_;
+  SampleSlotNotes& notes_;  // the slot of every sample kept, for the per-frame index
   const std::int64_t firstFrame_;
   const std::int64_t endFrame_;  // one past the last frame of the point file
   SegmentFrames frames_;
@@ -169,7 +174,8 @@ struct TrajectoryChunk {
 };
 
 // Reads every line; false when the table or a sample array could not grow. The lines are
-// read on two threads where the machine has them; they join the store one after another.
+// read on two threads where the machine has them; they join the store one after another, on
+// either thread, so `reading` must speak through held messages.
 bool ReadAllLines(const OpenedFile& file, std::size_t chunkBytes, TrajectoryFileReading& reading,
                   TrajectoryFileReport& report) {
   PieceChunkSource source(file.handle.get(), chunkBytes);
@@ -247,7 +253,8 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   TrajectoryFileReport unreported;
   TrajectoryFileReport& facts = report ? *report : unreported;
   facts = {};
-  FreeTrajectories(store);
+  // The table of an earlier load is emptied now but released alongside the reading.
+  const BackgroundRelease<std::vector<Trajectory>> earlierTable(store.trajectories);
   ClearTrajectoryIndex(store);
 
   const std::optional<std::string> path = VideoCompanionPath(videoPath, kTrajectoryFileSuffix, messages);
@@ -257,14 +264,17 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   if (!OpenForReading(path->c_str(), file)) return FailLoad(messages, kFileOpenFailedText, *path);
 
   MemoryBudget budget(limits.memoryBudgetBytes);
-  TrajectoryFileReading reading(store, messages, budget, facts);
+  HeldMessages readingMessages;
+  SampleSlotNotes notes(store);
+  TrajectoryFileReading reading(store, readingMessages, budget, facts, notes);
   bool read = false;
   try {
     read = ReadAllLines(file, limits.chunkBytes, reading, facts);
   } catch (const std::bad_alloc&) {
     // The working buffers could not be had: nothing beyond them was lost.
-    ShowTrajectoryMemoryFailure(messages);
+    ShowTrajectoryMemoryFailure(readingMessages);
   }
+  readingMessages.ShowTo(messages);
   file.handle.reset();
   if (!read) return FailLoad(messages, kLoadTrajectoriesFailedText, *path);
 
@@ -273,7 +283,7 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
       !AllocateArray(store.frameTrajectoryList, stored, FrameTrajectoryList{}, budget)) {
     return FailLoad(messages, kTrajectoryListMemoryText, std::string(kErrorCaption));
   }
-  facts.cappedSlots = BuildFrameTrajectoryIndex(store, messages, budget);
+  facts.cappedSlots = BuildFrameTrajectoryIndex(store, std::move(notes), messages, budget);
   return true;
 }
 

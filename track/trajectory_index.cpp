@@ -1,6 +1,8 @@
 #include "track/trajectory_index.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -68,15 +70,52 @@ std::uint64_t SetRuns(std::vector<FrameTrajectoryIndex>& index, const Counters& 
   return capped;
 }
 
+std::size_t IndexedSlots(const TrackStore& store) {
+  return std::min(static_cast<std::size_t>(std::max(store.slotCount, 0)),
+                  store.frameTrajectoryIndex.size());
+}
+
+// What AllocateArray would take from the budget for `count` elements of T.
+template <typename T>
+bool TakeArray(std::uint64_t count, MemoryBudget& budget) {
+  if (count > std::numeric_limits<std::uint64_t>::max() / sizeof(T)) return false;
+  return budget.Take(count * sizeof(T));
+}
+
+void ShowIndexFailure(MessageSink& messages) {
+  messages.Show({std::string(kTrajectoryIndexBuildText), std::string(kErrorCaption)});
+}
+
+// Points every slot at its run and places every pair, given each slot's pair count. With
+// `noted`, the slots of the samples are taken from it instead of from the samples.
+std::uint64_t PlacePairs(TrackStore& store, std::size_t slots, Counters& counters,
+                         const SampleSlots* noted) {
+  const std::uint64_t capped = SetRuns(store.frameTrajectoryIndex, counters);
+  std::fill(counters.begin(), counters.end(), 0u);
+  std::vector<FrameTrajectoryList>& list = store.frameTrajectoryList;
+  const auto place = [&](std::size_t i, std::size_t j, std::size_t slot, std::size_t) {
+    const std::uint64_t at =
+        static_cast<std::uint64_t>(store.frameTrajectoryIndex[slot].first) + counters[slot]++;
+    if (at < list.size()) {
+      list[at] = {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
+    }
+  };
+  if (noted) {
+    ForEachNotedSample(store, *noted, place);
+  } else {
+    ForEachSlottedSample(store, slots, place);
+  }
+  return capped;
+}
+
 }  // namespace
 
 std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages,
                                         MemoryBudget& budget) {
-  const std::size_t slots = std::min(static_cast<std::size_t>(std::max(store.slotCount, 0)),
-                                     store.frameTrajectoryIndex.size());
+  const std::size_t slots = IndexedSlots(store);
   Counters counters;
   if (!AllocateArray(counters, slots, std::uint32_t{0}, budget)) {
-    messages.Show({std::string(kTrajectoryIndexBuildText), std::string(kErrorCaption)});
+    ShowIndexFailure(messages);
     return 0;
   }
   // A sample is 26 times the size of its slot and, in a large file, long out of the cache: the
@@ -89,28 +128,57 @@ std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages
     ++counters[slot];
     if (noting) noted[nth] = static_cast<std::uint32_t>(slot);
   });
-  const std::uint64_t capped = SetRuns(store.frameTrajectoryIndex, counters);
-
-  std::fill(counters.begin(), counters.end(), 0u);
-  std::vector<FrameTrajectoryList>& list = store.frameTrajectoryList;
-  const auto place = [&](std::size_t i, std::size_t j, std::size_t slot, std::size_t) {
-    const std::uint64_t at =
-        static_cast<std::uint64_t>(store.frameTrajectoryIndex[slot].first) + counters[slot]++;
-    if (at < list.size()) {
-      list[at] = {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
-    }
-  };
-  if (noting) {
-    ForEachNotedSample(store, noted, place);
-  } else {
-    ForEachSlottedSample(store, slots, place);
-  }
-  return capped;
+  return PlacePairs(store, slots, counters, noting ? &noted : nullptr);
 }
 
 std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages) {
   MemoryBudget unlimited;
   return BuildFrameTrajectoryIndex(store, messages, unlimited);
+}
+
+SampleSlotNotes::SampleSlotNotes(const TrackStore& store)
+    : firstFrame_(store.firstFrame), slots_(IndexedSlots(store)) {
+  try {
+    pairs_.assign(slots_, 0u);
+  } catch (const std::bad_alloc&) {
+    GiveUp();
+  }
+}
+
+void SampleSlotNotes::Note(std::int32_t frame) {
+  if (!usable_) return;
+  const std::int64_t slot = std::int64_t{frame} - firstFrame_;
+  const bool slotted = slot >= 0 && static_cast<std::uint64_t>(slot) < slots_;
+  try {
+    noted_.push_back(slotted ? static_cast<std::uint32_t>(slot) : kUnslotted);
+  } catch (const std::bad_alloc&) {
+    GiveUp();
+    return;
+  }
+  if (slotted) ++pairs_[static_cast<std::size_t>(slot)];
+}
+
+void SampleSlotNotes::GiveUp() {
+  usable_ = false;
+  std::vector<std::uint32_t>().swap(pairs_);
+  SampleSlots().swap(noted_);
+}
+
+std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, SampleSlotNotes&& notes,
+                                        MessageSink& messages, MemoryBudget& budget) {
+  const std::size_t slots = IndexedSlots(store);
+  if (!notes.usable_ || notes.slots_ != slots || notes.firstFrame_ != store.firstFrame ||
+      notes.noted_.size() != StoredSamples(store)) {
+    return BuildFrameTrajectoryIndex(store, messages, budget);
+  }
+  // The counters and notes were had already; the budget is asked for them where the counting
+  // pass would have asked, and a refusal has the same outcome.
+  if (!TakeArray<std::uint32_t>(slots, budget)) {
+    ShowIndexFailure(messages);
+    return 0;
+  }
+  TakeArray<std::uint32_t>(notes.noted_.size(), budget);
+  return PlacePairs(store, slots, notes.pairs_, &notes.noted_);
 }
 
 }  // namespace ostrel

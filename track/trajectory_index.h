@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "track/memory_budget.h"
 #include "track/message_sink.h"
 #include "track/track_store.h"
+#include "track/uninitialized_allocator.h"
 
 namespace ostrel {
 
@@ -23,5 +26,33 @@ inline constexpr std::int32_t kMaxPairsPerSlot = INT16_MAX;
 std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages,
                                         MemoryBudget& budget);
 std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, MessageSink& messages);
+
+// The slots of the samples a load stores, noted as each is stored rather than read back
+// from a hundred megabytes of samples afterwards. Noting never changes the index: notes
+// that fail to grow, or that do not match the store, are set aside and the samples read.
+class SampleSlotNotes {
+ public:
+  // For a store whose slot range and per-frame index are already in place.
+  explicit SampleSlotNotes(const TrackStore& store);
+
+  // The next stored sample in table order (the order a load stores them in).
+  void Note(std::int32_t frame);
+
+ private:
+  friend std::uint64_t BuildFrameTrajectoryIndex(TrackStore&, SampleSlotNotes&&, MessageSink&,
+                                                 MemoryBudget&);
+  void GiveUp();
+
+  std::int64_t firstFrame_;
+  std::size_t slots_;
+  bool usable_ = true;
+  std::vector<std::uint32_t> pairs_;  // per slot
+  std::vector<std::uint32_t, UninitializedAllocator<std::uint32_t>> noted_;  // per stored sample
+};
+
+// The same index as above, built from notes taken while the samples were stored; the same
+// memory is asked of the budget, in the same order.
+std::uint64_t BuildFrameTrajectoryIndex(TrackStore& store, SampleSlotNotes&& notes,
+                                        MessageSink& messages, MemoryBudget& budget);
 
 }  // namespace ostrel

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <stdexcept>
 #include <thread>
@@ -20,6 +21,9 @@ struct ChunkRun {
   std::uint64_t chunks = 200;
   std::uint64_t stopAt = UINT64_MAX;      // apply refuses this chunk
   std::uint64_t throwAt = UINT64_MAX;     // parse throws on this chunk
+  std::uint64_t applyThrowAt = UINT64_MAX;  // apply throws on this chunk
+  std::atomic<int> applying = 0;
+  std::atomic<bool> overlapped = false;  // two applies ran at once
   std::uint64_t read = 0;
   std::vector<std::uint64_t> applied;
 
@@ -38,8 +42,13 @@ struct ChunkRun {
           chunk.square = chunk.number * chunk.number;
         },
         [this](const NumberChunk& chunk) {
+          // Either thread may apply, but never two at once.
+          if (++applying > 1) overlapped = true;
           EXPECT_EQ(chunk.square, chunk.number * chunk.number);
+          if (chunk.number % 5 == 0) std::this_thread::yield();
           applied.push_back(chunk.number);
+          --applying;
+          if (chunk.number == applyThrowAt) throw std::runtime_error("cannot keep");
           return chunk.number != stopAt;
         });
   }
@@ -65,6 +74,7 @@ TEST(OrderedChunks, AppliesEveryChunkOnceInOrder) {
       run.chunks = chunks;
       EXPECT_TRUE(run.Go(mode.slots, mode.withWorker));
       EXPECT_EQ(run.applied, Upto(chunks));
+      EXPECT_FALSE(run.overlapped);
     }
   }
 }
@@ -89,6 +99,16 @@ TEST(OrderedChunks, AFailedParseIsThrownAfterTheChunksBeforeIt) {
     EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
     ASSERT_LE(run.applied.size(), 9u);
     EXPECT_EQ(run.applied, Upto(run.applied.size()));
+  }
+}
+
+TEST(OrderedChunks, AFailedApplyIsThrownWithNothingAppliedAfterIt) {
+  for (const Mode mode : kModes) {
+    SCOPED_TRACE(testing::Message() << mode.slots << " slots, worker " << mode.withWorker);
+    ChunkRun run;
+    run.applyThrowAt = 23;
+    EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
+    EXPECT_EQ(run.applied, Upto(24));
   }
 }
 

@@ -146,6 +146,63 @@ TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
   }
 }
 
+// Frames in and around the slots 100..199, in 30 trajectories of up to 40 samples.
+std::vector<std::vector<std::int32_t>> ScatteredFrames() {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::int32_t> frame(90, 210);
+  std::vector<std::vector<std::int32_t>> frames(30);
+  for (auto& trajectory : frames) {
+    trajectory.resize(random() % 40);
+    for (std::int32_t& f : trajectory) f = frame(random);
+  }
+  return frames;
+}
+
+SampleSlotNotes NotesOf(const TrackStore& store) {
+  SampleSlotNotes notes(store);
+  for (const Trajectory& trajectory : store.trajectories) {
+    for (const TrajectorySample& sample : trajectory.samples) notes.Note(sample.frame);
+  }
+  return notes;
+}
+
+TEST(BuildFrameTrajectoryIndex, NotesTakenWhileStoringGiveTheSameIndex) {
+  const auto frames = ScatteredFrames();
+  TrackStore fromNotes = StoreWith(100, 100, frames);
+  TrackStore fromSamples = StoreWith(100, 100, frames);
+  testing::RecordingMessages messages;
+  MemoryBudget unlimited;
+  EXPECT_EQ(BuildFrameTrajectoryIndex(fromNotes, NotesOf(fromNotes), messages, unlimited), 0u);
+  EXPECT_EQ(BuildFrameTrajectoryIndex(fromSamples, messages, unlimited), 0u);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(fromNotes.frameTrajectoryIndex, fromSamples.frameTrajectoryIndex);
+  EXPECT_EQ(fromNotes.frameTrajectoryList, fromSamples.frameTrajectoryList);
+}
+
+TEST(BuildFrameTrajectoryIndex, NotesThatMissASampleAreSetAside) {
+  const auto frames = ScatteredFrames();
+  TrackStore store = StoreWith(100, 100, frames);
+  TrackStore expected = StoreWith(100, 100, frames);
+  SampleSlotNotes notes(store);
+  notes.Note(150);  // one sample, where the store holds many
+  testing::RecordingMessages messages;
+  MemoryBudget unlimited;
+  BuildFrameTrajectoryIndex(store, std::move(notes), messages, unlimited);
+  BuildFrameTrajectoryIndex(expected, messages, unlimited);
+  EXPECT_EQ(store.frameTrajectoryIndex, expected.frameTrajectoryIndex);
+  EXPECT_EQ(store.frameTrajectoryList, expected.frameTrajectoryList);
+}
+
+TEST(BuildFrameTrajectoryIndex, NotedCountersAskTheBudgetAsTheCountingPassDoes) {
+  TrackStore store = StoreWith(0, 4, {{1, 2}});
+  testing::RecordingMessages messages;
+  MemoryBudget budget(4 * sizeof(std::uint32_t) - 1);
+  EXPECT_EQ(BuildFrameTrajectoryIndex(store, NotesOf(store), messages, budget), 0u);
+  EXPECT_EQ(messages.shown,
+            (std::vector<UserMessage>{{"Memory failure in generating trj index.", "Error"}}));
+  for (const FrameTrajectoryIndex& entry : store.frameTrajectoryIndex) EXPECT_EQ(entry, FrameTrajectoryIndex{});
+}
+
 TEST(BuildFrameTrajectoryIndex, StoreWithoutSlotsIsLeftAlone) {
   TrackStore store;
   testing::RecordingMessages messages;
