@@ -141,8 +141,7 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
                    {&overlay.strokeMarks, &overlay.surfaceMarks, &overlay.trajectoryPixels});
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
-  // Shown band by band with each painted frame: a band's pixels are then found together.
-  SortXorRecordByRow(overlay.trajectoryPixels, overlay.recordScratch);
+  overlay.trajectoryPixelsInRows = false;
 }
 
 void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,

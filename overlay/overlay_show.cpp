@@ -48,11 +48,15 @@ void ShowTrajectoryPixels(QImage& picture, QPoint toPicture, const OverlayState&
 
 }  // namespace
 
-void ShowOverlay(QPainter& painter, const QRect& area, const OverlayState& overlay, QPoint origin) {
+void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin) {
   const std::optional<PainterTarget> target = FindPainterTarget(painter);
   if (!target) {
     ApplyOverlayMask(painter, area, overlay.surface, overlay.surfaceMarks, origin);
     return;
+  }
+  if (!overlay.trajectoryPixelsInRows) {
+    SortXorRecordByRow(overlay.trajectoryPixels, overlay.recordScratch);
+    overlay.trajectoryPixelsInRows = true;
   }
   const QPoint maskToPicture = target->offset - origin;
   const QRect mask(QPoint(0, 0), overlay.surface.size());

@@ -16,6 +16,10 @@ namespace ostrel {
 // so where the painter's picture is at hand those are combined into it instead: the work
 // follows the pixels drawn, and the mask, cold in memory after a frame's worth of video has
 // passed through, is never read.
-void ShowOverlay(QPainter& painter, const QRect& area, const OverlayState& overlay, QPoint origin);
+//
+// The first showing after a redraw puts the trajectory pixels in row order, so that each
+// band of a picture painted band by band finds its own at once; drawing that is never shown
+// (a rendered video's) never pays for it.
+void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin);
 
 }  // namespace ostrel

@@ -25,6 +25,7 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
+  overlay.trajectoryPixelsInRows = true;
 }
 
 void ResizeOverlay(OverlayState& overlay, QSize clientArea) {

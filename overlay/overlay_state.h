@@ -51,8 +51,9 @@ struct OverlayState {
   std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
   StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
-  XorRecord trajectoryPixels;  // what drawing `drawn` combined into the surface, by row
-  XorRecord recordScratch;     // room to sort it in, kept from redraw to redraw
+  XorRecord trajectoryPixels;  // what drawing `drawn` combined into the surface
+  bool trajectoryPixelsInRows = true;  // sorted by row since they were drawn
+  XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw
   TileMarks surfaceMarks;
 };
 

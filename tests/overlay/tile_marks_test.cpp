@@ -93,7 +93,7 @@ class MarkedOverlayTest : public ::testing::Test {
     }
   }
 
-  void ExpectMarkedShowingMatchesWhole(const OverlayState& overlay) {
+  void ExpectMarkedShowingMatchesWhole(OverlayState& overlay) {
     QImage whole = picture_;
     ApplyOverlayMask(whole, overlay.surface, QPoint(0, 0));
     QImage marked = picture_;
