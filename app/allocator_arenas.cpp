@@ -7,7 +7,8 @@
 namespace ostrel {
 
 void UseOneAllocatorArena() {
-#if defined(M_ARENA_MAX)
+// The GNU C library's allocator; others are left as they are.
+#if defined(__GLIBC__)
   mallopt(M_ARENA_MAX, 1);
 #endif
 }
