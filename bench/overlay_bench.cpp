@@ -10,6 +10,7 @@
 #include "bench/busy_scene.h"
 #include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
+#include "overlay/overlay_show.h"
 #include "overlay/yuv_layer_blend.h"
 
 namespace ostrel {
@@ -33,8 +34,9 @@ void BM_RedrawOverlays(benchmark::State& state) {
 BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);
 
 // The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint:
-// argument 0 combines the whole mask, 1 only its marked tiles (what the viewer does), 2 the
-// marked tiles through a painter, as the video view paints.
+// argument 0 combines the whole mask, 1 only its marked tiles, 2 the marked tiles through a
+// painter, 3 the overlay's own discs and trajectory pixels through a painter (what the
+// viewer does).
 void BM_ApplyOverlayMask(benchmark::State& state) {
   TrackStore store = BusyStore(1000, 100);
   auto overlay = CreateOverlayResources(QSize(1920, 1080));
@@ -55,14 +57,17 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
       ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
     } else if (state.range(0) == 1) {
       ApplyOverlayMask(picture, overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
-    } else {
+    } else if (state.range(0) == 2) {
       QPainter painter(&picture);
       ApplyOverlayMask(painter, picture.rect(), overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
+    } else {
+      QPainter painter(&picture);
+      ShowOverlay(painter, picture.rect(), *overlay, QPoint(0, 0));
     }
     benchmark::DoNotOptimize(picture.constBits());
   }
 }
-BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 // A rendered frame's share of the live look: the redraw of a busy 720p overlay and its mask
 // blended into a decoded 4:2:0 picture, frames alternating as in playback.
