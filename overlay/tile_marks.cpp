@@ -10,10 +10,6 @@ constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
 
 int TilesFor(int pixels) { return pixels <= 0 ? 0 : ((pixels - 1) >> TileMarks::kTileShift) + 1; }
 
-const std::uint32_t* PixelAt(const QImage& picture, int x, int y) {
-  return reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y)) + x;
-}
-
 std::uint32_t* PixelAt(QImage& picture, int x, int y) {
   return reinterpret_cast<std::uint32_t*>(picture.scanLine(y)) + x;
 }
@@ -80,22 +76,6 @@ void TileMarks::DropClearTiles(const QImage& picture) {
     }
   }
 }
-
-void XorMarkedTiles(QImage& target, const QImage& source, const TileMarks& marks) {
-  if (target.size() != marks.picture() || source.size() != marks.picture() || target.depth() != 32 ||
-      source.depth() != 32) {
-    return;
-  }
-  marks.ForEachRun(QRect(QPoint(0, 0), marks.picture()), [&](const QRect& run) {
-    for (int y = run.top(); y <= run.bottom(); ++y) {
-      std::uint32_t* to = PixelAt(target, run.left(), y);
-      const std::uint32_t* from = PixelAt(source, run.left(), y);
-      for (int x = 0; x < run.width(); ++x) to[x] ^= from[x] & kColourBits;
-    }
-  });
-}
-
-void ClearMarkedTiles(QImage& picture, const TileMarks& marks) { FillMarkedTiles(picture, marks, 0xFF000000u); }
 
 void FillMarkedTiles(QImage& picture, const TileMarks& marks, std::uint32_t pixel) {
   if (picture.size() != marks.picture() || picture.depth() != 32) return;

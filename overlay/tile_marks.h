@@ -63,11 +63,6 @@ class TileMarks {
   std::vector<std::uint8_t> marks_;
 };
 
-// Combines `source` into `target` by exclusive-or of the colour bits, in the marked tiles
-// only. Both are 32-bit pictures of the marks' size.
-void XorMarkedTiles(QImage& target, const QImage& source, const TileMarks& marks);
-// Paints the marked tiles of a 32-bit picture opaque black.
-void ClearMarkedTiles(QImage& picture, const TileMarks& marks);
 // Sets every pixel of the marked tiles of a 32-bit picture to `pixel`.
 void FillMarkedTiles(QImage& picture, const TileMarks& marks, std::uint32_t pixel);
 
