@@ -47,9 +47,9 @@ void ApplyOverlayMask(QPainter& painter, const QRect& area, const QImage& mask, 
   // A painter call per run of tiles costs more than combining its pixels: where the
   // painter's picture is at hand, they are combined straight into it.
   if (const std::optional<PainterTarget> target = FindPainterTarget(painter)) {
-    const QPoint maskToDevice = target->offset - origin;
-    const QRegion inDevice = target->allowed & area.translated(target->offset);
-    for (const QRect& part : inDevice) XorRunsInto(*target->picture, maskToDevice, mask, marks, part.translated(-maskToDevice));
+    ForEachPaintablePart(*target, area, origin, [&](const QRect& inMask, QPoint toPicture) {
+      XorRunsInto(*target->picture, toPicture, mask, marks, inMask);
+    });
     return;
   }
   const QPainter::CompositionMode mode = painter.compositionMode();

@@ -58,14 +58,13 @@ void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QP
     SortXorRecordByRow(overlay.trajectoryPixels, overlay.recordScratch);
     overlay.trajectoryPixelsInRows = true;
   }
-  const QPoint maskToPicture = target->offset - origin;
   const QRect mask(QPoint(0, 0), overlay.surface.size());
-  for (const QRect& part : target->allowed & area.translated(target->offset)) {
-    const QRect inMask = part.translated(-maskToPicture) & mask;
-    if (inMask.isEmpty()) continue;
-    ShowPointSpans(*target->picture, maskToPicture, overlay, inMask);
-    ShowTrajectoryPixels(*target->picture, maskToPicture, overlay, inMask);
-  }
+  ForEachPaintablePart(*target, area, origin, [&](const QRect& part, QPoint toPicture) {
+    const QRect inMask = part & mask;
+    if (inMask.isEmpty()) return;
+    ShowPointSpans(*target->picture, toPicture, overlay, inMask);
+    ShowTrajectoryPixels(*target->picture, toPicture, overlay, inMask);
+  });
 }
 
 }  // namespace ostrel

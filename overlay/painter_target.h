@@ -20,4 +20,13 @@ struct PainterTarget {
 
 std::optional<PainterTarget> FindPainterTarget(QPainter& painter);
 
+// Calls visit(part, toPicture) for each part of `area` (painter coordinates) that the
+// target may paint, given in the coordinates of a layer whose pixel `origin` lies under
+// the painter's (0, 0); part.topLeft() + toPicture is where it lies in the target's picture.
+template <typename Visit>
+void ForEachPaintablePart(const PainterTarget& target, const QRect& area, QPoint origin, Visit visit) {
+  const QPoint toPicture = target.offset - origin;
+  for (const QRect& part : target.allowed & area.translated(target.offset)) visit(part.translated(-toPicture), toPicture);
+}
+
 }  // namespace ostrel
