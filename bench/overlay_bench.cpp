@@ -2,12 +2,13 @@
 // and 100 trajectories on 1920 x 1080), each trajectory with a trail through 51 samples and
 // its box. Alternating two frames makes every redraw take away a full overlay and draw a new
 // one, as playback does. And what applying the mask adds to painting one 1080p frame, and
-// the redraw and blend that a rendered 720p frame costs.
+// the redraw and blend that a rendered 720p frame costs, and that blend alone.
 #include <benchmark/benchmark.h>
 
 #include <QPainter>
 
 #include "bench/busy_scene.h"
+#include "overlay/frame_overlay.h"
 #include "overlay/live_overlay.h"
 #include "overlay/overlay_mask.h"
 #include "overlay/overlay_show.h"
@@ -44,9 +45,10 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   RedrawOverlays(*overlay, {store, VideoRect{0, 0, 1920, 1080}}, true);
   QImage picture(1920, 1080, QImage::Format_RGB32);
   picture.fill(Qt::darkGray);
+  const TileMarks tiles = OverlayTiles(*overlay);
   double runs = 0;
   double pixels = 0;
-  overlay->surfaceMarks.ForEachRun(picture.rect(), [&](const QRect& run) {
+  tiles.ForEachRun(picture.rect(), [&](const QRect& run) {
     runs += 1;
     pixels += run.width() * run.height();
   });
@@ -56,10 +58,10 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
     if (state.range(0) == 0) {
       ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
     } else if (state.range(0) == 1) {
-      ApplyOverlayMask(picture, overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
+      ApplyOverlayMask(picture, overlay->surface, tiles, QPoint(0, 0));
     } else if (state.range(0) == 2) {
       QPainter painter(&picture);
-      ApplyOverlayMask(painter, picture.rect(), overlay->surface, overlay->surfaceMarks, QPoint(0, 0));
+      ApplyOverlayMask(painter, picture.rect(), overlay->surface, OverlayTiles(*overlay), QPoint(0, 0));
     } else {
       QPainter painter(&picture);
       ShowOverlay(painter, picture.rect(), *overlay, QPoint(0, 0));
@@ -69,30 +71,59 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
+// A decoded 1280 x 720 4:2:0 picture of mid grey, to draw into.
+struct GreyPicture {
+  std::vector<std::uint8_t> luma = std::vector<std::uint8_t>(1280 * 720, 90);
+  std::vector<std::uint8_t> chroma = std::vector<std::uint8_t>(640 * 360 * 2, 128);
+  YuvPicture view() {
+    YuvPicture picture;
+    picture.width = 1280;
+    picture.height = 720;
+    picture.y = {luma.data(), 1280, 1};
+    picture.u = {chroma.data(), 640, 1};
+    picture.v = {chroma.data() + 640 * 360, 640, 1};
+    return picture;
+  }
+};
+
 // A rendered frame's share of the live look: the redraw of a busy 720p overlay and its mask
-// blended into a decoded 4:2:0 picture, frames alternating as in playback.
+// blended into a decoded picture, frames alternating as in playback.
 void BM_RedrawAndBlendIntoYuv(benchmark::State& state) {
   TrackStore store = BusyStore(200, 20);
-  const VideoRect rect{0, 0, 1280, 720};
-  auto overlay = CreateOverlayResources(QSize(1280, 720));
-  std::vector<std::uint8_t> luma(1280 * 720, 90);
-  std::vector<std::uint8_t> chroma(640 * 360 * 2, 128);
-  YuvPicture picture;
-  picture.width = 1280;
-  picture.height = 720;
-  picture.y = {luma.data(), 1280, 1};
-  picture.u = {chroma.data(), 640, 1};
-  picture.v = {chroma.data() + 640 * 360, 640, 1};
+  FrameOverlay overlay(OverlayStyle::Live, QSize(1280, 720));
+  GreyPicture picture;
   std::int32_t slot = 0;
   for (auto _ : state) {
     store.CurrentSlot = slot;
-    RedrawOverlays(*overlay, {store, rect}, true);
-    BlendLayerIntoYuv(overlay->surface, LayerBlend::Xor, picture);
+    overlay.Draw(picture.view(), store, true);
     slot = 1 - slot;
-    benchmark::DoNotOptimize(luma.data());
+    benchmark::DoNotOptimize(picture.luma.data());
   }
 }
 BENCHMARK(BM_RedrawAndBlendIntoYuv)->Unit(benchmark::kMicrosecond);
+
+// The blend alone, by the part of the mask it looks at: 0 the whole mask, 1 its marked tiles,
+// 2 the blocks of its discs' and trajectories' pixels (what a render does).
+void BM_BlendIntoYuv(benchmark::State& state) {
+  TrackStore store = BusyStore(200, 20);
+  store.CurrentSlot = 0;
+  auto overlay = CreateOverlayResources(QSize(1280, 720));
+  RedrawOverlays(*overlay, {store, {0, 0, 1280, 720}}, true);
+  const TileMarks tiles = OverlayTiles(*overlay);
+  GreyPicture picture;
+  TouchedBlocks blocks;
+  for (auto _ : state) {
+    switch (state.range(0)) {
+      case 0: BlendLayerIntoYuv(overlay->surface, LayerBlend::Xor, picture.view()); break;
+      case 1: BlendLayerIntoYuv(overlay->surface, tiles, LayerBlend::Xor, picture.view()); break;
+      default:
+        BlendLayerIntoYuv(overlay->surface, DrawnPixels{overlay->pointSpans, overlay->trajectoryPixels}, blocks,
+                          LayerBlend::Xor, picture.view());
+    }
+    benchmark::DoNotOptimize(picture.luma.data());
+  }
+}
+BENCHMARK(BM_BlendIntoYuv)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ostrel

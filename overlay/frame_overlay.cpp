@@ -27,7 +27,10 @@ void FrameOverlay::Draw(const YuvPicture& picture, const TrackStore& store, bool
     return;
   }
   RedrawOverlays(*overlay_, scene, inSync);
-  BlendLayerIntoYuv(overlay_->surface, overlay_->surfaceMarks, LayerBlend::Xor, picture);
+  // The mask is the point discs and the trajectory pixels combined: only their blocks can
+  // change, and there are far fewer of their pixels than of the tiles that hold them.
+  BlendLayerIntoYuv(overlay_->surface, DrawnPixels{overlay_->pointSpans, overlay_->trajectoryPixels}, blocks_,
+                    LayerBlend::Xor, picture);
 }
 
 }  // namespace ostrel

@@ -7,6 +7,7 @@
 #include "overlay/overlay_state.h"
 #include "overlay/overlay_style.h"
 #include "overlay/tile_marks.h"
+#include "overlay/touched_blocks.h"
 #include "overlay/yuv_picture.h"
 #include "track/track_store.h"
 
@@ -39,6 +40,7 @@ class FrameOverlay {
   std::unique_ptr<OverlayState> overlay_;
   QImage layer_;  // the snapshot look's drawing, transparent where it draws nothing
   TileMarks layerTiles_;  // where on the layer the last drawing went
+  TouchedBlocks blocks_;  // the live look's, kept from picture to picture
 };
 
 }  // namespace ostrel

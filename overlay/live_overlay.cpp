@@ -97,10 +97,9 @@ void DrawRun(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene
 }  // namespace
 
 void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
+  overlay.tiles.reset();
   DrawPointLayer(overlay, scene);
   DrawTrajectoryLayer(overlay, scene, inSync);
-  // What was taken away leaves black tiles behind: showing the mask need not visit them.
-  overlay.surfaceMarks.DropClearTiles(overlay.surface);
 }
 
 void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
@@ -120,7 +119,6 @@ void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
   overlay.pointSpans = PointDiscSpans(scene, clientArea);
   PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, white);
   PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
-  for (const PixelSpan& span : overlay.pointSpans) overlay.surfaceMarks.MarkSpan(span.y, span.left, span.right);
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
@@ -138,7 +136,7 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   overlay.drawn = {run.first, run.count, scene.videoRect};
   {
     PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen,
-                   {&overlay.strokeMarks, &overlay.surfaceMarks, &overlay.trajectoryPixels});
+                   {&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels});
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
   overlay.trajectoryPixelsInRows = false;

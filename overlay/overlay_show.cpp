@@ -51,7 +51,7 @@ void ShowTrajectoryPixels(QImage& picture, QPoint toPicture, const OverlayState&
 void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin) {
   const std::optional<PainterTarget> target = FindPainterTarget(painter);
   if (!target) {
-    ApplyOverlayMask(painter, area, overlay.surface, overlay.surfaceMarks, origin);
+    ApplyOverlayMask(painter, area, overlay.surface, OverlayTiles(overlay), origin);
     return;
   }
   if (!overlay.trajectoryPixelsInRows) {

@@ -1,5 +1,7 @@
 #include "overlay/overlay_state.h"
 
+#include <algorithm>
+
 namespace ostrel {
 
 QImage MakeClearSurface(QSize size) {
@@ -12,7 +14,6 @@ std::unique_ptr<OverlayState> CreateOverlayResources(QSize clientArea) {
   auto overlay = std::make_unique<OverlayState>();
   overlay->pens = MakeOverlayPens();
   overlay->surface = MakeClearSurface(clientArea);
-  overlay->surfaceMarks = TileMarks(clientArea);
   return overlay;
 }
 
@@ -20,12 +21,27 @@ void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay) { overlay.re
 
 void ForgetOverlay(OverlayState& overlay) {
   overlay.surface.fill(QColor(0, 0, 0));
-  overlay.surfaceMarks = TileMarks(overlay.surface.size());
   overlay.PointLayer = QImage();
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
   overlay.trajectoryPixelsInRows = true;
+  overlay.tiles.reset();
+}
+
+const TileMarks& OverlayTiles(OverlayState& overlay) {
+  if (overlay.tiles) return *overlay.tiles;
+  TileMarks& marks = overlay.tiles.emplace(overlay.surface.size());
+  const QRect inside = overlay.surface.rect();
+  for (const PixelSpan& span : overlay.pointSpans) {
+    if (span.y >= inside.top() && span.y <= inside.bottom()) {
+      marks.MarkSpan(span.y, std::max(span.left, inside.left()), std::min(span.right, inside.right()));
+    }
+  }
+  for (const XorDelta& pixel : overlay.trajectoryPixels) {
+    if (inside.contains(pixel.x, pixel.y)) marks.MarkPixel(pixel.x, pixel.y);
+  }
+  return marks;
 }
 
 void ResizeOverlay(OverlayState& overlay, QSize clientArea) {

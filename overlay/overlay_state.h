@@ -4,6 +4,7 @@
 #include <QSize>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "overlay/overlay_pens.h"
@@ -42,8 +43,9 @@ struct DrawnTrajectoryList {
 // `trajectoryPixels` is what drawing the remembered run combined into the mask: combining it
 // again is drawing the run again, which takes it away.
 //
-// `surfaceMarks` tells which tiles of the mask may hold drawing; outside them every pixel is
-// black, so showing the mask skips them.
+// The mask is therefore exactly the point spans in white combined with the trajectory
+// pixels: whoever needs to know where it holds drawing asks OverlayTiles, rather than every
+// redraw keeping account of it for the few who ask.
 struct OverlayState {
   OverlayPens pens;
   QImage surface;
@@ -54,7 +56,7 @@ struct OverlayState {
   XorRecord trajectoryPixels;  // what drawing `drawn` combined into the surface
   bool trajectoryPixelsInRows = true;  // sorted by row since they were drawn
   XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw
-  TileMarks surfaceMarks;
+  std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
 };
 
 // Creates the pens and an empty overlay for a client area of `clientArea`.
@@ -70,6 +72,10 @@ void ForgetOverlay(OverlayState& overlay);
 // The client area changed size: the overlay is forgotten and the mask made anew at the new
 // size; the next point-layer drawing makes the layer at that size.
 void ResizeOverlay(OverlayState& overlay, QSize clientArea);
+
+// The tiles of the mask that hold the point discs and the trajectory pixels: outside them
+// every pixel of the mask is black. Worked out at the first call after a redraw.
+const TileMarks& OverlayTiles(OverlayState& overlay);
 
 // A mask of `size` with nothing drawn.
 QImage MakeClearSurface(QSize size);

@@ -12,8 +12,8 @@ namespace ostrel {
 // Which 8 x 8 tiles of a picture may hold drawing. Drawing marks the tiles it touches, so the
 // work of showing, moving and erasing an overlay follows what is drawn, not the picture's
 // size: the few thousand pixels of points and trails instead of two million of a 1080p mask.
-// A mark may outlive its drawing (a tile erased again still counts until DropClearTiles);
-// drawing without its mark is the one thing that must never happen.
+// A mark may outlive its drawing (a tile erased again still counts); drawing without its
+// mark is the one thing that must never happen.
 class TileMarks {
  public:
   static constexpr int kTileShift = 3;
@@ -30,9 +30,6 @@ class TileMarks {
   void MarkAll(const TileMarks& other);
   void Clear();
   bool Empty() const;
-
-  // Unmarks the tiles whose pixels hold nothing but black in a 32-bit picture of this size.
-  void DropClearTiles(const QImage& picture);
 
   // Calls visit(QRect) for each run of marked tiles along a row of tiles that meets `area`,
   // clipped to `area` and the picture; runs never overlap, so each pixel comes once.

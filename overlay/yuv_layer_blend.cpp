@@ -14,6 +14,8 @@ namespace {
 // every block width.
 constexpr int kRun = 8;
 
+int BlockCount(int pixels, int shift) { return pixels <= 0 ? 0 : ((pixels - 1) >> shift) + 1; }
+
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
 
 // The rows of one row of chroma blocks: one or two of the layer and of the luma, and the
@@ -41,6 +43,33 @@ class LayerBlender {
 
   // `area` must start on a block's first row and column; what of it lies outside the
   // picture or the layer is left alone.
+  // Lists the blocks that hold a pixel of `spans` or `pixels` inside the area both share.
+  void ListBlocks(const DrawnPixels& drawn, TouchedBlocks& blocks) const {
+    const int shiftX = picture_.chromaShiftX;
+    const int shiftY = picture_.chromaShiftY;
+    blocks.Start(BlockCount(width_, shiftX), BlockCount(height_, shiftY));
+    for (const PixelSpan& span : drawn.spans) {
+      if (span.y < 0 || span.y >= height_) continue;
+      const int last = std::min(span.right, width_ - 1) >> shiftX;
+      for (int column = std::max(span.left, 0) >> shiftX; column <= last; ++column) blocks.Add(column, span.y >> shiftY);
+    }
+    for (const XorDelta& pixel : drawn.pixels) {
+      if (pixel.x < 0 || pixel.y < 0 || pixel.x >= width_ || pixel.y >= height_) continue;
+      blocks.Add(pixel.x >> shiftX, pixel.y >> shiftY);
+    }
+  }
+
+  void BlendListed(const TouchedBlocks& blocks) const {
+    const auto columns = static_cast<std::size_t>(blocks.columns());
+    for (const std::size_t index : blocks.list()) {
+      const int chromaRow = static_cast<int>(index / columns);
+      const int top = chromaRow << picture_.chromaShiftY;
+      const BlockRow row = RowAt(chromaRow, top, std::min(top + (1 << picture_.chromaShiftY), height_));
+      const int block = static_cast<int>(index % columns);
+      if (BlockTouched(row, block)) BlendBlock(row, block);
+    }
+  }
+
   void BlendArea(const QRect& area) const {
     const QRect inside = area & Area();
     const int blockHeight = 1 << picture_.chromaShiftY;
@@ -160,6 +189,14 @@ void BlendLayerIntoYuv(const QImage& layer, const TileMarks& marks, LayerBlend b
   // Runs of tiles start on a tile's first row and column, and tiles hold whole blocks.
   static_assert(TileMarks::kTileSize % 4 == 0, "a tile must hold whole chroma blocks");
   marks.ForEachRun(blender.Area(), [&blender](const QRect& run) { blender.BlendArea(run); });
+}
+
+void BlendLayerIntoYuv(const QImage& layer, const DrawnPixels& drawn, TouchedBlocks& blocks, LayerBlend blend,
+                       const YuvPicture& picture) {
+  if (layer.depth() != 32) return;
+  const LayerBlender blender(layer, blend, picture);
+  blender.ListBlocks(drawn, blocks);
+  blender.BlendListed(blocks);
 }
 
 }  // namespace ostrel

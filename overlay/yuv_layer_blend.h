@@ -2,7 +2,12 @@
 
 #include <QImage>
 
+#include <vector>
+
+#include "overlay/pixel_shapes.h"
 #include "overlay/tile_marks.h"
+#include "overlay/touched_blocks.h"
+#include "overlay/xor_record.h"
 #include "overlay/yuv_picture.h"
 
 namespace ostrel {
@@ -17,6 +22,13 @@ enum class LayerBlend {
   Cover,
 };
 
+// Pixels of a layer that a drawing went through: rows of pixels and single pixels, in any
+// order, each as often as it came.
+struct DrawnPixels {
+  const std::vector<PixelSpan>& spans;
+  const XorRecord& pixels;
+};
+
 // Puts a 32-bit layer, top-left on top-left, onto a Y'CbCr picture, changing only what the
 // layer touches. Each touched pixel gets the luma of its new colour; each chroma sample
 // moves by the average change that the touched pixels of its block make to it, so a block
@@ -26,5 +38,10 @@ void BlendLayerIntoYuv(const QImage& layer, LayerBlend blend, const YuvPicture& 
 // The same, looking only at the marked tiles of the layer: everywhere else it must be
 // untouched (black for exclusive-or, transparent for covering).
 void BlendLayerIntoYuv(const QImage& layer, const TileMarks& marks, LayerBlend blend, const YuvPicture& picture);
+// The same, looking only at the blocks that hold a pixel of `drawn`: every pixel the layer
+// touches must be among them. Its work follows the drawing's pixels, not its tiles. `blocks`
+// is the caller's, kept from picture to picture.
+void BlendLayerIntoYuv(const QImage& layer, const DrawnPixels& drawn, TouchedBlocks& blocks, LayerBlend blend,
+                       const YuvPicture& picture);
 
 }  // namespace ostrel

@@ -50,10 +50,10 @@ void FillPicture(OwnedYuvPicture& picture) {
 
 // The viewer's drawing of a frame on a layer of its own: the live mask after one redraw,
 // or the snapshot's strokes on a transparent layer.
-QImage ViewerLayer(OverlayStyle style, const TrackStore& store) {
+QImage ViewerLayer(OverlayStyle style, const TrackStore& store, bool inSync) {
   auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
   if (style == OverlayStyle::Live) {
-    RedrawOverlays(*overlay, {store, kRect}, true);
+    RedrawOverlays(*overlay, {store, kRect}, inSync);
     return overlay->surface;
   }
   QImage layer(kWidth, kHeight, QImage::Format_ARGB32);
@@ -64,10 +64,10 @@ QImage ViewerLayer(OverlayStyle style, const TrackStore& store) {
 
 // Every pixel the viewer's layer paints gets the luma of the colour the viewer would show
 // there; every other keeps its luma as decoded.
-void ExpectLumaAsTheViewerShowsIt(OverlayStyle style, const TrackStore& store, OwnedYuvPicture& drawn) {
+void ExpectLumaAsTheViewerShowsIt(OverlayStyle style, const TrackStore& store, bool inSync, OwnedYuvPicture& drawn) {
   OwnedYuvPicture original(kWidth, kHeight, YuvLayout::Planar420);
   FillPicture(original);
-  const QImage layer = ViewerLayer(style, store);
+  const QImage layer = ViewerLayer(style, store, inSync);
   const YuvColourCoder coder(drawn.view().coding);
   int painted = 0;
   for (int y = 0; y < kHeight; ++y) {
@@ -80,22 +80,28 @@ void ExpectLumaAsTheViewerShowsIt(OverlayStyle style, const TrackStore& store, O
       painted += paints ? 1 : 0;
     }
   }
-  EXPECT_GT(painted, 100);  // the frame's discs, trail and box are all there
+  // The frame's discs, and in sync its trail and box, are all there.
+  EXPECT_GT(painted, style == OverlayStyle::Live && !inSync ? 30 : 100);
 }
 
 TEST(FrameOverlay, DrawsIntoTheDecodedPictureWhatTheViewerDraws) {
+  struct Step {
+    std::int32_t slot;
+    bool inSync;
+  };
   for (OverlayStyle style : {OverlayStyle::Live, OverlayStyle::Snapshot}) {
     SCOPED_TRACE(style == OverlayStyle::Live ? "live" : "snapshot");
     FrameOverlay overlay(style, QSize(kWidth, kHeight));
     // Frames in playback order, each a fresh decoded picture: the live look takes the
-    // previous frame's drawing away from its mask, so only the current frame shows.
-    for (std::int32_t slot : {0, 1}) {
-      SCOPED_TRACE("slot " + std::to_string(slot));
-      const TrackStore store = TwoFrames(slot);
+    // previous frame's drawing away from its mask, so only the current frame shows, and
+    // out of sync its trajectories go while its points stay.
+    for (const Step step : {Step{0, true}, Step{1, true}, Step{1, false}, Step{0, true}}) {
+      SCOPED_TRACE("slot " + std::to_string(step.slot) + (step.inSync ? " in sync" : " out of sync"));
+      const TrackStore store = TwoFrames(step.slot);
       OwnedYuvPicture picture(kWidth, kHeight, YuvLayout::Planar420);
       FillPicture(picture);
-      overlay.Draw(picture.view(), store, true);
-      ExpectLumaAsTheViewerShowsIt(style, store, picture);
+      overlay.Draw(picture.view(), store, step.inSync);
+      ExpectLumaAsTheViewerShowsIt(style, store, step.inSync || style == OverlayStyle::Snapshot, picture);
     }
   }
 }

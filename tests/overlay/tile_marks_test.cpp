@@ -35,16 +35,6 @@ TEST(TileMarks, RunsJoinNeighbouringTilesAndStayInsideTheAreaAndThePicture) {
   EXPECT_TRUE(Runs(marks, all).empty());
 }
 
-TEST(TileMarks, DropClearTilesKeepsTilesWithAnyColour) {
-  QImage picture = MakeClearSurface(QSize(24, 8));
-  picture.setPixel(17, 7, 0xff000001u);  // the third tile's last pixel
-  picture.setPixel(9, 1, 0x00000000u);   // the second tile: alpha alone is no colour
-  TileMarks marks(picture.size());
-  marks.MarkRect(QRect(0, 0, 24, 8));
-  marks.DropClearTiles(picture);
-  EXPECT_EQ(Runs(marks, picture.rect()), (std::vector<QRect>{QRect(16, 0, 8, 8)}));
-}
-
 // A client area that tiles do not divide, with points and trajectories scattered over it and
 // past its edges, redrawn through several frames in and out of sync.
 class MarkedOverlayTest : public ::testing::Test {
@@ -97,14 +87,14 @@ class MarkedOverlayTest : public ::testing::Test {
     QImage whole = picture_;
     ApplyOverlayMask(whole, overlay.surface, QPoint(0, 0));
     QImage marked = picture_;
-    ApplyOverlayMask(marked, overlay.surface, overlay.surfaceMarks, QPoint(0, 0));
+    ApplyOverlayMask(marked, overlay.surface, OverlayTiles(overlay), QPoint(0, 0));
     EXPECT_EQ(marked, whole);
     // A part of the picture, painted where the video view lies in the client area.
     const QRect view(13, 9, 60, 40);
     QImage painted = picture_.copy(view);
     {
       QPainter painter(&painted);
-      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, overlay.surfaceMarks,
+      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, OverlayTiles(overlay),
                        view.topLeft());
     }
     EXPECT_EQ(painted, whole.copy(view));
@@ -144,25 +134,25 @@ TEST_F(MarkedOverlayTest, MarksCoverEveryDrawnPixelAndShowTheWholeMask) {
     store_.CurrentSlot = step % kSlots;
     RedrawOverlays(*overlay, {store_, rect}, step % 4 != 3);
     ASSERT_FALSE(testing::IsClear(overlay->surface));
-    ExpectDrawingMarked(overlay->surface, overlay->surfaceMarks);
+    ExpectDrawingMarked(overlay->surface, OverlayTiles(*overlay));
     ExpectMarkedShowingMatchesWhole(*overlay);
   }
   ResizeOverlay(*overlay, QSize(50, 30));
-  EXPECT_TRUE(overlay->surfaceMarks.Empty());
-  EXPECT_EQ(overlay->surfaceMarks.picture(), QSize(50, 30));
+  EXPECT_TRUE(OverlayTiles(*overlay).Empty());
+  EXPECT_EQ(OverlayTiles(*overlay).picture(), QSize(50, 30));
 }
 
 TEST_F(MarkedOverlayTest, ErasedDrawingLeavesNoMarks) {
   auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
   const VideoRect rect{0, 0, kWidth, kHeight};
   RedrawOverlays(*overlay, {store_, rect}, true);
-  ASSERT_FALSE(overlay->surfaceMarks.Empty());
+  ASSERT_FALSE(OverlayTiles(*overlay).Empty());
   // Without points in the frame and out of sync, the redraw only takes away.
   store_.pointFrames[1].pointCount = 0;
   store_.CurrentSlot = 1;
   RedrawOverlays(*overlay, {store_, rect}, false);
   EXPECT_TRUE(testing::IsClear(overlay->surface));
-  EXPECT_TRUE(overlay->surfaceMarks.Empty());
+  EXPECT_TRUE(OverlayTiles(*overlay).Empty());
 }
 
 }  // namespace

@@ -200,26 +200,42 @@ TEST(BlendLayerIntoYuv, ChangesOnlyTheTouchedPixelsAndTheirBlocksChroma) {
   }
 }
 
-// Looking only at marked tiles changes nothing when the marks cover the drawing: painted
-// pixels in tiles cut by the picture's edges, a marked tile with nothing painted in it.
-TEST(BlendLayerIntoYuv, MarkedTilesBlendAsTheWholeLayer) {
+// Looking only at marked tiles, or only at the blocks of listed pixels, changes nothing when
+// they cover the drawing: painted pixels in tiles and blocks cut by the picture's edges, a
+// marked tile and a listed span with nothing painted in them, pixels listed twice and
+// outside the picture. One list of blocks serves every case, as it serves picture after
+// picture: what one case listed must not hide a block from the next.
+TEST(BlendLayerIntoYuv, MarkedTilesAndListedPixelsBlendAsTheWholeLayer) {
+  TouchedBlocks blocks;
   for (const LayoutCase& layout : kLayouts) {
     for (const BlendCase& c : kBlends) {
       SCOPED_TRACE(std::string(layout.name) + ", " + c.name);
       QImage layer = ClearLayer(c.format);
       TileMarks marks(layer.size());
-      for (const auto& [x, y] : {std::pair{0, 0}, {9, 3}, {20, 4}, {17, kHeight - 1}, {8, 8}, {15, 9}}) {
+      XorRecord listed = {{-1, 2, 0}, {kWidth, 0, 0}, {3, kHeight, 0}};
+      for (const auto& [x, y] : {std::pair{0, 0}, {9, 3}, {20, 4}, {17, kHeight - 1}, {8, 8}}) {
         layer.setPixel(x, y, c.paint);
         marks.MarkPixel(x, y);
+        listed.push_back({x, y, 0});
+        listed.push_back({x, y, 0});
       }
       marks.MarkPixel(1, kHeight - 1);
+      const std::vector<PixelSpan> spans = {{9, 12, 16}, {kHeight - 1, 1, 2}, {-1, 0, 4}, {5, 18, kWidth + 6}};
+      for (int x = 12; x <= 16; x += 3) layer.setPixel(x, 9, c.paint);
+      layer.setPixel(kWidth - 1, 5, c.paint);
+      marks.MarkSpan(9, 12, 16);
+      marks.MarkPixel(kWidth - 1, 5);
       OwnedYuvPicture whole(kWidth, kHeight, layout.layout);
       FillGradient(whole, kWidth, kHeight);
       OwnedYuvPicture marked(kWidth, kHeight, layout.layout);
       FillGradient(marked, kWidth, kHeight);
+      OwnedYuvPicture fromPixels(kWidth, kHeight, layout.layout);
+      FillGradient(fromPixels, kWidth, kHeight);
       BlendLayerIntoYuv(layer, c.blend, whole.view());
       BlendLayerIntoYuv(layer, marks, c.blend, marked.view());
+      BlendLayerIntoYuv(layer, DrawnPixels{spans, listed}, blocks, c.blend, fromPixels.view());
       EXPECT_EQ(marked.Bytes(), whole.Bytes());
+      EXPECT_EQ(fromPixels.Bytes(), whole.Bytes());
     }
   }
 }
