@@ -29,7 +29,7 @@ void BM_RedrawOverlays(benchmark::State& state) {
     store.CurrentSlot = slot;
     RedrawOverlays(*overlay, {store, rect}, true);
     slot = (slot + 1) % kBusySlots;
-    benchmark::DoNotOptimize(overlay->surface.constBits());
+    benchmark::DoNotOptimize(overlay->trajectoryPixels.data());
   }
 }
 BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);
@@ -56,12 +56,12 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   state.counters["pixels"] = pixels;
   for (auto _ : state) {
     if (state.range(0) == 0) {
-      ApplyOverlayMask(picture, overlay->surface, QPoint(0, 0));
+      ApplyOverlayMask(picture, Surface(*overlay), QPoint(0, 0));
     } else if (state.range(0) == 1) {
-      ApplyOverlayMask(picture, overlay->surface, tiles, QPoint(0, 0));
+      ApplyOverlayMask(picture, Surface(*overlay), tiles, QPoint(0, 0));
     } else if (state.range(0) == 2) {
       QPainter painter(&picture);
-      ApplyOverlayMask(painter, picture.rect(), overlay->surface, OverlayTiles(*overlay), QPoint(0, 0));
+      ApplyOverlayMask(painter, picture.rect(), Surface(*overlay), OverlayTiles(*overlay), QPoint(0, 0));
     } else {
       QPainter painter(&picture);
       ShowOverlay(painter, picture.rect(), *overlay, QPoint(0, 0));
@@ -114,10 +114,10 @@ void BM_BlendIntoYuv(benchmark::State& state) {
   TouchedBlocks blocks;
   for (auto _ : state) {
     switch (state.range(0)) {
-      case 0: BlendLayerIntoYuv(overlay->surface, LayerBlend::Xor, picture.view()); break;
-      case 1: BlendLayerIntoYuv(overlay->surface, tiles, LayerBlend::Xor, picture.view()); break;
+      case 0: BlendLayerIntoYuv(Surface(*overlay), LayerBlend::Xor, picture.view()); break;
+      case 1: BlendLayerIntoYuv(Surface(*overlay), tiles, LayerBlend::Xor, picture.view()); break;
       default:
-        BlendLayerIntoYuv(overlay->surface, DrawnPixels{overlay->pointSpans, overlay->trajectoryPixels}, blocks,
+        BlendLayerIntoYuv(Surface(*overlay), DrawnPixels{overlay->pointSpans, overlay->trajectoryPixels}, blocks,
                           LayerBlend::Xor, picture.view());
     }
     benchmark::DoNotOptimize(picture.luma.data());

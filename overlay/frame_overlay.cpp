@@ -29,7 +29,7 @@ void FrameOverlay::Draw(const YuvPicture& picture, const TrackStore& store, bool
   RedrawOverlays(*overlay_, scene, inSync);
   // The mask is the point discs and the trajectory pixels combined: only their blocks can
   // change, and there are far fewer of their pixels than of the tiles that hold them.
-  BlendLayerIntoYuv(overlay_->surface, DrawnPixels{overlay_->pointSpans, overlay_->trajectoryPixels}, blocks_,
+  BlendLayerIntoYuv(Surface(*overlay_), DrawnPixels{overlay_->pointSpans, overlay_->trajectoryPixels}, blocks_,
                     LayerBlend::Xor, picture);
 }
 

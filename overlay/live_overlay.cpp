@@ -4,7 +4,6 @@
 #include <span>
 
 #include "overlay/picture_mapping.h"
-#include "overlay/pixel_writer.h"
 #include "overlay/slot_trajectories.h"
 #include "track/frame_lookup.h"
 
@@ -35,12 +34,6 @@ std::vector<PixelSpan> PointDiscSpans(const OverlayScene& scene, QSize clientAre
                        std::int64_t{centre.y} + 3, clip, spans);
   }
   return MergeOverlappingSpans(std::move(spans));
-}
-
-void PaintSpans(QImage& image, DrawMode mode, const std::vector<PixelSpan>& spans, const QColor& colour) {
-  PixelWriter writer(image, mode);
-  writer.SetColour(colour);
-  for (const PixelSpan& span : spans) writer.PutSpan(span);
 }
 
 void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind) {
@@ -104,30 +97,28 @@ void RedrawOverlays(OverlayState& overlay, const OverlayScene& scene, bool inSyn
 
 void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
   if (!IsDrawableSlot(scene.store, scene.store.CurrentSlot)) return;
-  const QSize clientArea = overlay.surface.size();
-  if (overlay.PointLayer.isNull()) {
-    overlay.PointLayer = QImage(clientArea, QImage::Format_RGB32);
-    overlay.PointLayer.fill(QColor(0, 0, 0));
-    overlay.pointSpans.clear();
+  const QSize clientArea = overlay.maskImage.size();
+  if (overlay.pointImage.isNull()) {
+    overlay.pointImage = QImage(clientArea, QImage::Format_RGB32);
+    overlay.pointImage.fill(QColor(0, 0, 0));
+    overlay.pointImageSpans.clear();
   }
-  // The layer is black outside its spans, and exclusive-or with black changes nothing, so
-  // transferring the layer onto the mask is inverting the mask under the spans: a few
-  // thousand pixels, where the whole layer would be the whole client area.
-  const QColor white = overlay.pens.whiteBrush;
-  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
-  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, QColor(0, 0, 0));
+  // Transferring the old layer onto the mask, clearing it, drawing the new points and
+  // transferring it again leaves the mask with the new discs inverted in place of the old:
+  // the discs are all that need be known, and the images catch up when somebody looks.
   overlay.pointSpans = PointDiscSpans(scene, clientArea);
-  PaintSpans(overlay.PointLayer, DrawMode::Copy, overlay.pointSpans, white);
-  PaintSpans(overlay.surface, DrawMode::Xor, overlay.pointSpans, white);
+  overlay.maskCurrent = false;
+  overlay.pointImageCurrent = false;
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
   const TrackStore& store = scene.store;
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
-  // Drawing the remembered run again lands on the pixels it landed on the first time, with
-  // the same pens: combining what that drawing combined takes it away at a fraction of
-  // the cost.
-  UndoXorRecord(overlay.surface, overlay.trajectoryPixels);
+  // Drawing the remembered run again takes it away: forgetting its pixels does the same to
+  // the mask that is shown from them.
+  overlay.trajectoryPixels.clear();
+  overlay.trajectoryPixelsInRows = true;
+  overlay.maskCurrent = false;
   overlay.drawn.drawnCount = 0;
   if (!inSync) return;
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
@@ -135,8 +126,9 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
   overlay.drawn = {run.first, run.count, scene.videoRect};
   {
-    PixelCanvas dc(overlay.surface, DrawMode::Xor, overlay.pens.whitePen,
-                   {&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels});
+    CanvasLedger ledger{&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels};
+    ledger.recordOnly = true;
+    PixelCanvas dc(overlay.maskImage, DrawMode::Xor, overlay.pens.whitePen, ledger);
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
   overlay.trajectoryPixelsInRows = false;

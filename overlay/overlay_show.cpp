@@ -51,14 +51,14 @@ void ShowTrajectoryPixels(QImage& picture, QPoint toPicture, const OverlayState&
 void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin) {
   const std::optional<PainterTarget> target = FindPainterTarget(painter);
   if (!target) {
-    ApplyOverlayMask(painter, area, overlay.surface, OverlayTiles(overlay), origin);
+    ApplyOverlayMask(painter, area, Surface(overlay), OverlayTiles(overlay), origin);
     return;
   }
   if (!overlay.trajectoryPixelsInRows) {
     SortXorRecordByRow(overlay.trajectoryPixels, overlay.recordScratch);
     overlay.trajectoryPixelsInRows = true;
   }
-  const QRect mask(QPoint(0, 0), overlay.surface.size());
+  const QRect mask(QPoint(0, 0), overlay.maskImage.size());
   ForEachPaintablePart(*target, area, origin, [&](const QRect& part, QPoint toPicture) {
     const QRect inMask = part & mask;
     if (inMask.isEmpty()) return;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "overlay/pixel_writer.h"
+
 namespace ostrel {
 
 QImage MakeClearSurface(QSize size) {
@@ -13,15 +15,20 @@ QImage MakeClearSurface(QSize size) {
 std::unique_ptr<OverlayState> CreateOverlayResources(QSize clientArea) {
   auto overlay = std::make_unique<OverlayState>();
   overlay->pens = MakeOverlayPens();
-  overlay->surface = MakeClearSurface(clientArea);
+  overlay->maskImage = MakeClearSurface(clientArea);
   return overlay;
 }
 
 void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay) { overlay.reset(); }
 
 void ForgetOverlay(OverlayState& overlay) {
-  overlay.surface.fill(QColor(0, 0, 0));
-  overlay.PointLayer = QImage();
+  overlay.maskImage.fill(QColor(0, 0, 0));
+  overlay.maskSpans.clear();
+  overlay.maskPixels.clear();
+  overlay.maskCurrent = true;
+  overlay.pointImage = QImage();
+  overlay.pointImageSpans.clear();
+  overlay.pointImageCurrent = true;
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
@@ -29,10 +36,34 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.tiles.reset();
 }
 
+const QImage& Surface(OverlayState& overlay) {
+  if (overlay.maskCurrent) return overlay.maskImage;
+  // Exclusive-or takes away what the mask holds and puts in what the last redraw drew, in
+  // any order.
+  const QColor white = overlay.pens.whiteBrush;
+  PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.maskSpans, white);
+  CombineXorRecord(overlay.maskImage, overlay.maskPixels);
+  PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.pointSpans, white);
+  CombineXorRecord(overlay.maskImage, overlay.trajectoryPixels);
+  overlay.maskSpans = overlay.pointSpans;
+  overlay.maskPixels = overlay.trajectoryPixels;
+  overlay.maskCurrent = true;
+  return overlay.maskImage;
+}
+
+const QImage& PointLayer(OverlayState& overlay) {
+  if (overlay.pointImageCurrent || overlay.pointImage.isNull()) return overlay.pointImage;
+  PaintSpans(overlay.pointImage, DrawMode::Copy, overlay.pointImageSpans, QColor(0, 0, 0));
+  PaintSpans(overlay.pointImage, DrawMode::Copy, overlay.pointSpans, overlay.pens.whiteBrush);
+  overlay.pointImageSpans = overlay.pointSpans;
+  overlay.pointImageCurrent = true;
+  return overlay.pointImage;
+}
+
 const TileMarks& OverlayTiles(OverlayState& overlay) {
   if (overlay.tiles) return *overlay.tiles;
-  TileMarks& marks = overlay.tiles.emplace(overlay.surface.size());
-  const QRect inside = overlay.surface.rect();
+  TileMarks& marks = overlay.tiles.emplace(overlay.maskImage.size());
+  const QRect inside = overlay.maskImage.rect();
   for (const PixelSpan& span : overlay.pointSpans) {
     if (span.y >= inside.top() && span.y <= inside.bottom()) {
       marks.MarkSpan(span.y, std::max(span.left, inside.left()), std::min(span.right, inside.right()));
@@ -45,7 +76,7 @@ const TileMarks& OverlayTiles(OverlayState& overlay) {
 }
 
 void ResizeOverlay(OverlayState& overlay, QSize clientArea) {
-  overlay.surface = QImage(clientArea, QImage::Format_RGB32);
+  overlay.maskImage = QImage(clientArea, QImage::Format_RGB32);
   ForgetOverlay(overlay);
 }
 

@@ -29,35 +29,50 @@ struct DrawnTrajectoryList {
 
 // Everything the live overlay keeps between redraws. One lives in the main window's state.
 //
-// `surface` is the overlay as the window shows it: an exclusive-or mask the size of the
-// client area, Format_RGB32, whose colour bits all start at zero (opaque black). The picture
-// on screen is the video frame exclusive-or the mask, so an all-zero mask shows the frame
+// The overlay as the window shows it is an exclusive-or mask the size of the client area,
+// Format_RGB32, whose colour bits all start at zero (opaque black): Surface. The picture on
+// screen is the video frame exclusive-or the mask, so an all-zero mask shows the frame
 // unchanged and drawing anything twice gives the mask back exactly.
 //
-// `PointLayer` holds the points of the last point-layer drawing, white on black (RGB32 with
-// only those two values, so that white inverts all 24 colour bits of the mask); it is null
-// until the first point-layer drawing with a current frame, which makes it the size of the
-// client area at that moment. `pointSpans` covers its white pixels, each once, and nothing
-// else: the layer is transferred and cleared through them.
+// The PointLayer holds the points of the last point-layer drawing, white on black (RGB32
+// with only those two values, so that white inverts all 24 colour bits of the mask); it is
+// null until the first point-layer drawing with a current frame, which makes it the size of
+// the client area at that moment. `pointSpans` covers its white pixels, each once, and
+// nothing else.
 //
-// `trajectoryPixels` is what drawing the remembered run combined into the mask: combining it
-// again is drawing the run again, which takes it away.
+// `trajectoryPixels` is what drawing the remembered run combines into the mask: combining
+// it again is drawing the run again, which takes it away.
 //
 // The mask is therefore exactly the point spans in white combined with the trajectory
-// pixels: whoever needs to know where it holds drawing asks OverlayTiles, rather than every
-// redraw keeping account of it for the few who ask.
+// pixels. The viewer shows it from those alone, so a redraw works out nothing else: the two
+// images are brought up to date only when somebody asks for them (Surface, PointLayer),
+// and where the mask holds drawing only when asked (OverlayTiles).
 struct OverlayState {
   OverlayPens pens;
-  QImage surface;
-  QImage PointLayer;
   std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
   StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
-  XorRecord trajectoryPixels;  // what drawing `drawn` combined into the surface
+  XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
   bool trajectoryPixelsInRows = true;  // sorted by row since they were drawn
   XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
+
+  // The images as last brought up to date, and the drawing each holds; read them through
+  // Surface and PointLayer.
+  QImage maskImage;
+  std::vector<PixelSpan> maskSpans;
+  XorRecord maskPixels;
+  bool maskCurrent = true;
+  QImage pointImage;
+  std::vector<PixelSpan> pointImageSpans;
+  bool pointImageCurrent = true;
 };
+
+// The mask, brought up to date with the last redraw.
+const QImage& Surface(OverlayState& overlay);
+// The point layer, brought up to date with the last redraw; null until the first
+// point-layer drawing with a current frame.
+const QImage& PointLayer(OverlayState& overlay);
 
 // Creates the pens and an empty overlay for a client area of `clientArea`.
 std::unique_ptr<OverlayState> CreateOverlayResources(QSize clientArea);

@@ -49,4 +49,11 @@ void PixelWriter::PutSpan(const PixelSpan& span) {
   }
 }
 
+void PaintSpans(QImage& image, DrawMode mode, const std::vector<PixelSpan>& spans, const QColor& colour) {
+  if (spans.empty()) return;
+  PixelWriter writer(image, mode);
+  writer.SetColour(colour);
+  for (const PixelSpan& span : spans) writer.PutSpan(span);
+}
+
 }  // namespace ostrel

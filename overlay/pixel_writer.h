@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <cstdint>
+#include <vector>
 
 #include "overlay/pixel_shapes.h"
 
@@ -64,5 +65,8 @@ class PixelWriter {
   uchar green_ = 0;
   uchar red_ = 0;
 };
+
+// Puts `colour` on every pixel of `spans`, which must lie inside the image.
+void PaintSpans(QImage& image, DrawMode mode, const std::vector<PixelSpan>& spans, const QColor& colour);
 
 }  // namespace ostrel

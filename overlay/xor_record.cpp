@@ -4,7 +4,7 @@
 
 namespace ostrel {
 
-void UndoXorRecord(QImage& picture, XorRecord& record) {
+void CombineXorRecord(QImage& picture, const XorRecord& record) {
   if (picture.depth() == 32 && !record.empty()) {
     uchar* bits = picture.bits();
     const qsizetype stride = picture.bytesPerLine();
@@ -15,7 +15,6 @@ void UndoXorRecord(QImage& picture, XorRecord& record) {
       reinterpret_cast<std::uint32_t*>(bits + delta.y * stride)[delta.x] ^= delta.bits;
     }
   }
-  record.clear();
 }
 
 void SortXorRecordByRow(XorRecord& record, XorRecord& scratch) {

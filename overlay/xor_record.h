@@ -14,14 +14,14 @@ struct XorDelta {
   std::uint32_t bits = 0;
 };
 
-// Everything a combining canvas did to a picture, in order. Exclusive-or undoes itself, so
-// combining the same bits in again takes the drawing away exactly, as drawing the same
-// shapes again would, without working out their pixels anew.
+// Everything a combining canvas did, or would have done, to a picture, in order.
+// Exclusive-or undoes itself, so combining the same bits in again takes the drawing away
+// exactly, as drawing the same shapes again would, without working out their pixels anew.
 using XorRecord = std::vector<XorDelta>;
 
-// Combines every delta of `record` into `picture` again, and empties the record. The
-// picture must be the 32-bit one the record was made on, at the same size.
-void UndoXorRecord(QImage& picture, XorRecord& record);
+// Combines every delta of `record` that lies inside `picture` into it: into the picture it was
+// recorded from, that takes the drawing away; into one without it, it puts the drawing there.
+void CombineXorRecord(QImage& picture, const XorRecord& record);
 
 // Orders the record by row, top first, keeping the order within a row; `scratch` is kept by
 // the caller between calls so that no call allocates. Exclusive-or does not care about

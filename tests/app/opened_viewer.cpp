@@ -70,7 +70,7 @@ void OpenedViewerTest::OpenAndHold() {
   // A tick with a current frame that both trajectories reach has drawn the overlay; the
   // video is stopped well before its end, so it does not start again meanwhile.
   ASSERT_TRUE(QTest::qWaitFor(
-      [this] { return !State().overlay->PointLayer.isNull() && Slot() >= 2 && Slot() < kFrames - 8; }, 5000));
+      [this] { return !PointLayer(*State().overlay).isNull() && Slot() >= 2 && Slot() < kFrames - 8; }, 5000));
   window_->DispatchCommand(1001);
   ASSERT_TRUE(QTest::qWaitFor([this] { return State().graph->GetState() != GraphState::Running; }, 3000));
   // A tick already under way has passed; a stopped video's ticks draw nothing.
@@ -85,7 +85,7 @@ QPoint OpenedViewerTest::OnScreen(double x, double y) {
   return {round(picture.width * x) + picture.left, round((1 - y) * picture.height) + picture.top};
 }
 
-QRgb OpenedViewerTest::MaskAt(QPoint at) { return State().overlay->surface.pixel(at) & 0xFFFFFFu; }
+QRgb OpenedViewerTest::MaskAt(QPoint at) { return Surface(*State().overlay).pixel(at) & 0xFFFFFFu; }
 
 QImage OpenedViewerTest::PaintedClientArea() {
   return window_->clientArea().grab().toImage().convertToFormat(QImage::Format_RGB32);

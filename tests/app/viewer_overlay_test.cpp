@@ -23,7 +23,7 @@ class ViewerOverlayTest : public OpenedViewerTest {
     return OnScreen(left, (bottom + top) / 2);
   }
   bool MaskIsClear() {
-    const QImage& mask = State().overlay->surface;
+    const QImage& mask = Surface(*State().overlay);
     for (int y = 0; y < mask.height(); ++y)
       for (int x = 0; x < mask.width(); ++x)
         if ((mask.pixel(x, y) & kWhite) != 0) return false;
@@ -36,7 +36,7 @@ TEST_F(ViewerOverlayTest, TheMaskHoldsTheCurrentFramesOverlayAndThePictureShowsI
   ASSERT_GE(Slot(), 0);
   ASSERT_LT(Slot(), kFrames);
   const QSize client = window_->clientArea().size();
-  EXPECT_EQ(State().overlay->surface.size(), client) << "the mask covers the client area";
+  EXPECT_EQ(Surface(*State().overlay).size(), client) << "the mask covers the client area";
 
   // The current frame's points are white discs on the mask, where the picture shows them.
   for (const TrackPoint& point : PointsOf(Slot())) {
@@ -58,7 +58,7 @@ TEST_F(ViewerOverlayTest, TheMaskHoldsTheCurrentFramesOverlayAndThePictureShowsI
   const QImage shown = PaintedClientArea();
   const QPoint checked[] = {DiscCentre(PointsOf(Slot())[0]), DiscCentre(PointsOf(Slot())[1]),
                             BoxLeftEdge(0), inBar, OnScreen(0.5, 0.05)};
-  const QImage mask = State().overlay->surface.copy();
+  const QImage mask = Surface(*State().overlay).copy();
   ForgetOverlay(*State().overlay);
   const QImage plain = PaintedClientArea();
   for (const QPoint& at : checked) {
@@ -72,9 +72,9 @@ TEST_F(ViewerOverlayTest, TheMaskHoldsTheCurrentFramesOverlayAndThePictureShowsI
 
 TEST_F(ViewerOverlayTest, OutOfSyncTheTrajectoriesGoAndThePointsStay) {
   OpenAndHold();
-  const QImage drawn = State().overlay->surface.copy();
+  const QImage drawn = Surface(*State().overlay).copy();
   window_->RedrawOverlays(true);
-  EXPECT_EQ(State().overlay->surface, drawn) << "redrawing the same frame changes nothing";
+  EXPECT_EQ(Surface(*State().overlay), drawn) << "redrawing the same frame changes nothing";
 
   window_->RedrawOverlays(false);
   EXPECT_EQ(MaskAt(BoxLeftEdge(0)), 0u);
@@ -83,7 +83,7 @@ TEST_F(ViewerOverlayTest, OutOfSyncTheTrajectoriesGoAndThePointsStay) {
   EXPECT_EQ(State().overlay->drawn.drawnCount, 0);
 
   window_->RedrawOverlays(true);
-  EXPECT_EQ(State().overlay->surface, drawn) << "the trajectories come back exactly";
+  EXPECT_EQ(Surface(*State().overlay), drawn) << "the trajectories come back exactly";
 
   // The screen follows each redraw without waiting for a new frame.
   QTest::qWait(50);
@@ -100,13 +100,13 @@ TEST_F(ViewerOverlayTest, AResizeForgetsTheOverlayAndTheNextRedrawUsesTheNewSize
   window_->resize(1000, 760);
   ASSERT_TRUE(QTest::qWaitFor([this] { return window_->clientArea().width() == 1000; }, 3000));
   const QSize client = window_->clientArea().size();
-  EXPECT_EQ(State().overlay->surface.size(), client);
-  EXPECT_TRUE(State().overlay->PointLayer.isNull());
+  EXPECT_EQ(Surface(*State().overlay).size(), client);
+  EXPECT_TRUE(PointLayer(*State().overlay).isNull());
   EXPECT_EQ(State().overlay->drawn.drawnCount, 0);
   EXPECT_TRUE(MaskIsClear());
 
   window_->RedrawOverlays(true);
-  EXPECT_EQ(State().overlay->PointLayer.size(), client);
+  EXPECT_EQ(PointLayer(*State().overlay).size(), client);
   for (const TrackPoint& point : PointsOf(Slot())) EXPECT_EQ(MaskAt(DiscCentre(point)), kWhite);
   EXPECT_NE(MaskAt(BoxLeftEdge(0)), 0u);
 }
@@ -121,10 +121,10 @@ TEST_F(ViewerOverlayTest, AnOpenForgetsWhatTheLastVideoDrew) {
   EXPECT_EQ(State().overlay->drawn.drawnCount, 1);
   EXPECT_EQ(MaskAt(BoxLeftEdge(0)), 0u) << "the first data's box is gone";
   EXPECT_NE(MaskAt(BoxLeftEdge(1)), 0u);
-  const QImage shown = State().overlay->surface.copy();
+  const QImage shown = Surface(*State().overlay).copy();
   ForgetOverlay(*State().overlay);
   window_->RedrawOverlays(true);
-  EXPECT_EQ(State().overlay->surface, shown) << "the mask is the current frame's overlay alone";
+  EXPECT_EQ(Surface(*State().overlay), shown) << "the mask is the current frame's overlay alone";
 }
 
 }  // namespace

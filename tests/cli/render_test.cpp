@@ -84,7 +84,7 @@ std::vector<bool> Footprint(const std::string& video, ReferenceTime position, Ov
   std::vector<bool> painted;
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
-      painted.push_back(style == OverlayStyle::Live ? (overlay->surface.pixel(x, y) & 0xFFFFFFu) != 0
+      painted.push_back(style == OverlayStyle::Live ? (Surface(*overlay).pixel(x, y) & 0xFFFFFFu) != 0
                                                     : qAlpha(layer.pixel(x, y)) != 0);
     }
   }

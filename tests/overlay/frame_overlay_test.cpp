@@ -54,7 +54,7 @@ QImage ViewerLayer(OverlayStyle style, const TrackStore& store, bool inSync) {
   auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
   if (style == OverlayStyle::Live) {
     RedrawOverlays(*overlay, {store, kRect}, inSync);
-    return overlay->surface;
+    return Surface(*overlay);
   }
   QImage layer(kWidth, kHeight, QImage::Format_ARGB32);
   layer.fill(Qt::transparent);

@@ -52,7 +52,7 @@ PixelSet TrailBack(int from, int to) { return Block(to + 1, kTrailRow, from + 1,
 QImage DrawnOnce(const TrackStore& store, const VideoRect& rect, QSize client) {
   auto overlay = CreateOverlayResources(client);
   RedrawOverlays(*overlay, {store, rect}, true);
-  return overlay->surface;
+  return Surface(*overlay);
 }
 
 TEST(OverlayResources, PensHaveTheirColoursAndWidths) {
@@ -65,9 +65,9 @@ TEST(OverlayResources, PensHaveTheirColoursAndWidths) {
   }
   EXPECT_EQ(overlay->pens.whitePen, (Pen{QColor(255, 255, 255), 1}));
   EXPECT_EQ(overlay->pens.whiteBrush, QColor(255, 255, 255));
-  EXPECT_TRUE(overlay->PointLayer.isNull());
-  EXPECT_EQ(overlay->surface.size(), QSize(8, 6));
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(PointLayer(*overlay).isNull());
+  EXPECT_EQ(Surface(*overlay).size(), QSize(8, 6));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
   DeleteOverlayResources(overlay);
   EXPECT_EQ(overlay, nullptr);
   DeleteOverlayResources(overlay);  // a second release is harmless
@@ -77,7 +77,7 @@ TEST(PointLayer, APointBecomesAnInvertedSevenPixelDisc) {
   const VideoRect rect{10, 20, 800, 600};
   const TrackStore store = StoreBuilder(1).Points(0, {{0.5, 0.25}}).Build(0);
   auto overlay = CreateOverlayResources(QSize(820, 640));
-  overlay->surface.setPixel(409, 469, 0xff000000u | 0x0f0f0fu);  // something already there
+  overlay->maskImage.setPixel(409, 469, 0xff000000u | 0x0f0f0fu);  // something already there
   RedrawOverlays(*overlay, {store, rect}, true);
   // (410, 470) is the point's pixel; the disc is the ellipse (406, 466)-(413, 473).
   auto expected = Painted(
@@ -85,10 +85,10 @@ TEST(PointLayer, APointBecomesAnInvertedSevenPixelDisc) {
              Block(407, 471, 411, 471), Block(408, 472, 410, 472)}),
       kWhite);
   expected[{409, 469}] = kWhite ^ 0x0f0f0fu;  // inverted, not overwritten
-  EXPECT_EQ(PaintedPixels(overlay->surface), expected);
-  EXPECT_EQ(overlay->PointLayer.size(), QSize(820, 640));
-  EXPECT_EQ(overlay->PointLayer.pixel(409, 469), 0xffffffffu);
-  EXPECT_EQ(overlay->PointLayer.pixel(406, 466), 0xff000000u);  // the disc leaves its corners
+  EXPECT_EQ(PaintedPixels(Surface(*overlay)), expected);
+  EXPECT_EQ(PointLayer(*overlay).size(), QSize(820, 640));
+  EXPECT_EQ(PointLayer(*overlay).pixel(409, 469), 0xffffffffu);
+  EXPECT_EQ(PointLayer(*overlay).pixel(406, 466), 0xff000000u);  // the disc leaves its corners
 }
 
 TEST(PointLayer, OnlyVisiblePointsAreDrawn) {
@@ -115,20 +115,20 @@ TEST(PointLayer, OverlappingDiscsInvertTheirUnionOnceAndGoAwayWhole) {
                          .Points(0, {PointAt(rect, 40, 40), PointAt(rect, 43, 41), PointAt(rect, 70, 70)})
                          .Build(0);
   auto overlay = CreateOverlayResources(QSize(100, 100));
-  overlay->surface.setPixel(41, 40, 0xff000000u | 0x0f0f0fu);  // something already there
+  overlay->maskImage.setPixel(41, 40, 0xff000000u | 0x0f0f0fu);  // something already there
   RedrawOverlays(*overlay, {store, rect}, true);
-  const auto painted = PaintedPixels(overlay->surface);
-  EXPECT_EQ(painted.size(), PaintedPixels(overlay->PointLayer).size());
+  const auto painted = PaintedPixels(Surface(*overlay));
+  EXPECT_EQ(painted.size(), PaintedPixels(PointLayer(*overlay)).size());
   for (const auto& [pixel, colour] : painted) {
     const QRgb expected = pixel == testing::Pixel(41, 40) ? (kWhite ^ 0x0f0f0fu) : kWhite;
     EXPECT_EQ(colour, expected)
         << pixel.first << "," << pixel.second;
-    EXPECT_EQ(testing::Rgb(overlay->PointLayer, pixel.first, pixel.second), kWhite);
+    EXPECT_EQ(testing::Rgb(PointLayer(*overlay), pixel.first, pixel.second), kWhite);
   }
   store.CurrentSlot = 1;  // a frame without points takes them all away
   RedrawOverlays(*overlay, {store, rect}, true);
-  EXPECT_EQ(PaintedPixels(overlay->surface), (std::map<testing::Pixel, QRgb>{{{41, 40}, 0x0f0f0fu}}));
-  EXPECT_TRUE(IsClear(overlay->PointLayer));
+  EXPECT_EQ(PaintedPixels(Surface(*overlay)), (std::map<testing::Pixel, QRgb>{{{41, 40}, 0x0f0f0fu}}));
+  EXPECT_TRUE(IsClear(PointLayer(*overlay)));
 }
 
 struct TrailCase {
@@ -212,10 +212,10 @@ TEST(TrajectoryTrail, AnUnknownKindIsTakenAwayWithThePenItWasDrawnWith) {
     RedrawOverlays(*overlay, {store, kTrailRect}, true);
   }
   const TrackStore second = builder.Build(1);
-  EXPECT_EQ(overlay->surface, DrawnOnce(second, kTrailRect, kTrailClient));
+  EXPECT_EQ(Surface(*overlay), DrawnOnce(second, kTrailRect, kTrailClient));
   const TrackStore empty = builder.Build(2);
   RedrawOverlays(*overlay, {empty, kTrailRect}, true);
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
 }
 
 TEST(TrajectoryTrail, CentresMoreThan400PixelsApartAreNotJoined) {
@@ -310,16 +310,16 @@ TEST(RedrawOverlays, WithoutACurrentFrameChangesNothing) {
   auto overlay = CreateOverlayResources(kTrailClient);
   const TrackStore none = scenes.Build(-1);
   RedrawOverlays(*overlay, {none, kTrailRect}, true);
-  EXPECT_TRUE(overlay->PointLayer.isNull());
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(PointLayer(*overlay).isNull());
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
   const TrackStore first = scenes.Build(0);
   RedrawOverlays(*overlay, {first, kTrailRect}, true);
-  const QImage drawn = overlay->surface;
+  const QImage drawn = Surface(*overlay);
   const DrawnTrajectoryList remembered = overlay->drawn;
   for (std::int32_t slot : {-1, 3, 100}) {
     const TrackStore outside = scenes.Build(slot);
     RedrawOverlays(*overlay, {outside, kTrailRect}, true);
-    EXPECT_EQ(overlay->surface, drawn) << "slot " << slot;
+    EXPECT_EQ(Surface(*overlay), drawn) << "slot " << slot;
     EXPECT_EQ(overlay->drawn, remembered) << "slot " << slot;
   }
   EXPECT_EQ(remembered.drawnCount, 2);
@@ -330,10 +330,10 @@ TEST(RedrawOverlays, RedrawingTheSameFrameLeavesTheSameMask) {
   const TrackStore store = scenes.Build(0);
   auto overlay = CreateOverlayResources(kTrailClient);
   RedrawOverlays(*overlay, {store, kTrailRect}, true);
-  const QImage once = overlay->surface;
+  const QImage once = Surface(*overlay);
   EXPECT_FALSE(IsClear(once));
   RedrawOverlays(*overlay, {store, kTrailRect}, true);
-  EXPECT_EQ(overlay->surface, once);
+  EXPECT_EQ(Surface(*overlay), once);
 }
 
 TEST(RedrawOverlays, EachRedrawTakesAwayThePreviousOverlay) {
@@ -342,11 +342,11 @@ TEST(RedrawOverlays, EachRedrawTakesAwayThePreviousOverlay) {
   for (std::int32_t slot : {0, 1, 0}) {
     const TrackStore store = scenes.Build(slot);
     RedrawOverlays(*overlay, {store, kTrailRect}, true);
-    EXPECT_EQ(overlay->surface, DrawnOnce(store, kTrailRect, kTrailClient)) << "slot " << slot;
+    EXPECT_EQ(Surface(*overlay), DrawnOnce(store, kTrailRect, kTrailClient)) << "slot " << slot;
   }
   const TrackStore empty = scenes.Build(2);
   RedrawOverlays(*overlay, {empty, kTrailRect}, true);
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
   EXPECT_EQ(overlay->drawn.drawnCount, 0);
 }
 
@@ -358,10 +358,10 @@ TEST(RedrawOverlays, OutOfSyncDrawsPointsButNoTrajectories) {
   RedrawOverlays(*overlay, {first, kTrailRect}, false);
   StoreBuilder pointsOnly(1);
   pointsOnly.Points(0, {PointAt(kTrailRect, 100, 100)});
-  EXPECT_EQ(overlay->surface, DrawnOnce(pointsOnly.Build(0), kTrailRect, kTrailClient));
+  EXPECT_EQ(Surface(*overlay), DrawnOnce(pointsOnly.Build(0), kTrailRect, kTrailClient));
   EXPECT_EQ(overlay->drawn.drawnCount, 0);
   RedrawOverlays(*overlay, {first, kTrailRect}, true);  // and they come back in sync
-  EXPECT_EQ(overlay->surface, DrawnOnce(first, kTrailRect, kTrailClient));
+  EXPECT_EQ(Surface(*overlay), DrawnOnce(first, kTrailRect, kTrailClient));
 }
 
 TEST(RedrawOverlays, TrajectoriesAreTakenAwayWhereTheyWereDrawn) {
@@ -371,7 +371,7 @@ TEST(RedrawOverlays, TrajectoriesAreTakenAwayWhereTheyWereDrawn) {
   auto overlay = CreateOverlayResources(kTrailClient);
   RedrawOverlays(*overlay, {first, kTrailRect}, true);
   RedrawOverlays(*overlay, {empty, VideoRect{20, 10, 500, 300}}, true);  // the picture moved
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
 }
 
 TEST(ForgetOverlay, AReloadedStoreIsNeverDrawnFromTheOldEntries) {
@@ -380,16 +380,16 @@ TEST(ForgetOverlay, AReloadedStoreIsNeverDrawnFromTheOldEntries) {
   auto overlay = CreateOverlayResources(kTrailClient);
   RedrawOverlays(*overlay, {old, kTrailRect}, true);
   ForgetOverlay(*overlay);
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
   EXPECT_EQ(overlay->drawn.drawnCount, 0);
-  EXPECT_TRUE(overlay->PointLayer.isNull());
+  EXPECT_TRUE(PointLayer(*overlay).isNull());
   // The new data has fewer entries than the old run named.
   StoreBuilder reloaded(1);
   reloaded.Points(0, {PointAt(kTrailRect, 200, 50)});
   reloaded.Show(0, reloaded.Trajectory(1, HorizontalSamples(2)), 1);
   const TrackStore fresh = reloaded.Build(0);
   RedrawOverlays(*overlay, {fresh, kTrailRect}, true);
-  EXPECT_EQ(overlay->surface, DrawnOnce(fresh, kTrailRect, kTrailClient));
+  EXPECT_EQ(Surface(*overlay), DrawnOnce(fresh, kTrailRect, kTrailClient));
 }
 
 TEST(ResizeOverlay, ForgetsAndRebuildsTheLayerAtTheNewSize) {
@@ -398,13 +398,13 @@ TEST(ResizeOverlay, ForgetsAndRebuildsTheLayerAtTheNewSize) {
   auto overlay = CreateOverlayResources(kTrailClient);
   RedrawOverlays(*overlay, {store, kTrailRect}, true);
   ResizeOverlay(*overlay, QSize(700, 500));
-  EXPECT_EQ(overlay->surface.size(), QSize(700, 500));
-  EXPECT_TRUE(IsClear(overlay->surface));
+  EXPECT_EQ(Surface(*overlay).size(), QSize(700, 500));
+  EXPECT_TRUE(IsClear(Surface(*overlay)));
   EXPECT_EQ(overlay->drawn.drawnCount, 0);
   const VideoRect wider{50, 50, 600, 400};
   RedrawOverlays(*overlay, {store, wider}, true);
-  EXPECT_EQ(overlay->PointLayer.size(), QSize(700, 500));
-  EXPECT_EQ(overlay->surface, DrawnOnce(store, wider, QSize(700, 500)));
+  EXPECT_EQ(PointLayer(*overlay).size(), QSize(700, 500));
+  EXPECT_EQ(Surface(*overlay), DrawnOnce(store, wider, QSize(700, 500)));
 }
 
 TEST(ResizeOverlay, PointsBeyondTheFirstSizeShowAfterAResize) {
@@ -413,7 +413,7 @@ TEST(ResizeOverlay, PointsBeyondTheFirstSizeShowAfterAResize) {
   RedrawOverlays(*overlay, {store, VideoRect{0, 0, 600, 400}}, true);  // the disc at (558, 360)
   ResizeOverlay(*overlay, QSize(700, 500));
   RedrawOverlays(*overlay, {store, VideoRect{0, 0, 700, 500}}, true);  // now at (651, 450)
-  EXPECT_EQ(PaintedPixels(overlay->surface),
+  EXPECT_EQ(PaintedPixels(Surface(*overlay)),
             Painted(Union({Block(649, 446, 651, 446), Block(648, 447, 652, 447),
                            Block(647, 448, 653, 450), Block(648, 451, 652, 451),
                            Block(649, 452, 651, 452)}),

@@ -40,11 +40,11 @@ TEST(ApplyOverlayMask, ACapturedOverlayComesOffAgain) {
     for (int x = 0; x < 64; ++x) frame.setPixel(x, y, qRgb(x * 4, y * 5, 77));
   }
   QImage shown = frame;
-  ApplyOverlayMask(shown, overlay->surface, QPoint(0, 0));
+  ApplyOverlayMask(shown, Surface(*overlay), QPoint(0, 0));
   EXPECT_NE(shown, frame);
   EXPECT_EQ(testing::Rgb(shown, 31, 10),
             testing::Rgb(frame, 31, 10) ^ 0xff0000u);  // the box's top edge
-  ApplyOverlayMask(shown, overlay->surface, QPoint(0, 0));
+  ApplyOverlayMask(shown, Surface(*overlay), QPoint(0, 0));
   EXPECT_EQ(shown, frame);
 }
 

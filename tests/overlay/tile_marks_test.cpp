@@ -85,16 +85,16 @@ class MarkedOverlayTest : public ::testing::Test {
 
   void ExpectMarkedShowingMatchesWhole(OverlayState& overlay) {
     QImage whole = picture_;
-    ApplyOverlayMask(whole, overlay.surface, QPoint(0, 0));
+    ApplyOverlayMask(whole, Surface(overlay), QPoint(0, 0));
     QImage marked = picture_;
-    ApplyOverlayMask(marked, overlay.surface, OverlayTiles(overlay), QPoint(0, 0));
+    ApplyOverlayMask(marked, Surface(overlay), OverlayTiles(overlay), QPoint(0, 0));
     EXPECT_EQ(marked, whole);
     // A part of the picture, painted where the video view lies in the client area.
     const QRect view(13, 9, 60, 40);
     QImage painted = picture_.copy(view);
     {
       QPainter painter(&painted);
-      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), overlay.surface, OverlayTiles(overlay),
+      ApplyOverlayMask(painter, QRect(QPoint(0, 0), view.size()), Surface(overlay), OverlayTiles(overlay),
                        view.topLeft());
     }
     EXPECT_EQ(painted, whole.copy(view));
@@ -133,8 +133,8 @@ TEST_F(MarkedOverlayTest, MarksCoverEveryDrawnPixelAndShowTheWholeMask) {
     SCOPED_TRACE(step);
     store_.CurrentSlot = step % kSlots;
     RedrawOverlays(*overlay, {store_, rect}, step % 4 != 3);
-    ASSERT_FALSE(testing::IsClear(overlay->surface));
-    ExpectDrawingMarked(overlay->surface, OverlayTiles(*overlay));
+    ASSERT_FALSE(testing::IsClear(Surface(*overlay)));
+    ExpectDrawingMarked(Surface(*overlay), OverlayTiles(*overlay));
     ExpectMarkedShowingMatchesWhole(*overlay);
   }
   ResizeOverlay(*overlay, QSize(50, 30));
@@ -151,7 +151,7 @@ TEST_F(MarkedOverlayTest, ErasedDrawingLeavesNoMarks) {
   store_.pointFrames[1].pointCount = 0;
   store_.CurrentSlot = 1;
   RedrawOverlays(*overlay, {store_, rect}, false);
-  EXPECT_TRUE(testing::IsClear(overlay->surface));
+  EXPECT_TRUE(testing::IsClear(Surface(*overlay)));
   EXPECT_TRUE(OverlayTiles(*overlay).Empty());
 }
 
