@@ -2,6 +2,8 @@
 
 #include "cli/cli_app.h"
 
+#include <filesystem>
+
 namespace ostrel::cli {
 
 int CommandUsageError(std::string_view command, const std::string& text, std::ostream& err) {
@@ -16,6 +18,13 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QCommandLi
   if (!parser.isSet(help)) return std::nullopt;
   out << parser.helpText().toStdString();
   return kExitSuccess;
+}
+
+std::string VideoPathArgument(const QString& argument) {
+  const std::filesystem::path path(argument.toStdString());
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).string();
 }
 
 }  // namespace ostrel::cli

@@ -20,4 +20,8 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QCommandLi
                                     std::string_view command, const QStringList& arguments,
                                     std::ostream& out, std::ostream& err);
 
+// The VIDEO argument as a path its companion files can be found from: a bare name or a
+// relative path names no folder of its own, so the working directory's is put before it.
+std::string VideoPathArgument(const QString& argument);
+
 }  // namespace ostrel::cli

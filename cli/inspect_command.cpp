@@ -65,7 +65,7 @@ int RunInspect(const QStringList& arguments, std::ostream& out, std::ostream& er
   if (!times) return kExitUsage;
 
   ConsoleMessages messages(err);
-  const Inspection inspection = InspectVideo(videos.first().toStdString(), *times, messages);
+  const Inspection inspection = InspectVideo(VideoPathArgument(videos.first()), *times, messages);
   if (parser.isSet(json)) {
     WriteInspectionJson(inspection, messages.shown(), out);
   } else {

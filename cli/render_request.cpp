@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "cli/command_line.h"
 #include "video/playback_clock.h"
 
 namespace ostrel::cli {
@@ -61,8 +62,7 @@ std::optional<RenderRequest> ReadRenderRequest(const QCommandLineParser& parser,
   const QStringList videos = parser.positionalArguments();
   if (videos.size() != 1) return Refuse(problem, "render takes exactly one VIDEO.");
   RenderRequest request;
-  // The companion files are found from the video's folder, which a bare name lacks.
-  request.video = std::filesystem::absolute(videos.first().toStdString()).string();
+  request.video = VideoPathArgument(videos.first());
   request.output = parser.value(options.output).toStdString();
   if (request.output.empty()) return Refuse(problem, "--output FILE is required.");
   const auto encoding = EncodingForOutput(request.output);

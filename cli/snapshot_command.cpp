@@ -62,7 +62,7 @@ std::optional<SnapshotRequest> ReadRequest(const QCommandLineParser& parser, con
   } else if (!offsetOk) {
     problem = "--offset takes whole milliseconds (a 32-bit integer).";
   } else {
-    request.video = videos.first().toStdString();
+    request.video = VideoPathArgument(videos.first());
     request.folder = parser.isSet(options.folder) ? std::filesystem::path(parser.value(options.folder).toStdString())
                                                   : std::filesystem::path(request.video).parent_path();
     return request;

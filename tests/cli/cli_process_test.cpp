@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 
@@ -17,9 +18,11 @@ struct ProcessResult {
   std::string out;
 };
 
-// Runs ostrel-cli with `arguments` (already quoted for the shell), standard error discarded.
-ProcessResult RunProgram(const std::string& arguments) {
-  const std::string command = std::string(OSTREL_CLI_PATH) + " " + arguments + " 2>/dev/null";
+// Runs ostrel-cli with `arguments` (already quoted for the shell), standard error discarded,
+// in `folder` when one is given.
+ProcessResult RunProgram(const std::string& arguments, const std::string& folder = "") {
+  const std::string in = folder.empty() ? "" : "cd '" + folder + "' && ";
+  const std::string command = in + std::string(OSTREL_CLI_PATH) + " " + arguments + " 2>/dev/null";
   ProcessResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;
@@ -29,6 +32,17 @@ ProcessResult RunProgram(const std::string& arguments) {
   const int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+// A video named from its own folder, as a user in that folder types it, finds its
+// companion files there.
+TEST(CliProgram, ABareVideoNameIsFoundInTheWorkingDirectory) {
+  testing::InspectFixture fixture;
+  const std::string folder = std::filesystem::path(fixture.Video()).parent_path().string();
+  const std::string name = std::filesystem::path(fixture.Video()).filename().string();
+  const ProcessResult result = RunProgram("inspect '" + name + "'", folder);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_THAT(result.out, ::testing::HasSubstr("startMs 35890540"));
 }
 
 TEST(CliProgram, ExitsWithTheStatusOfWhatItFound) {
