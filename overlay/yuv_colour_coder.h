@@ -46,6 +46,25 @@ class YuvColourCoder {
   int CbFine(std::uint32_t rgb) const { return (chromaOffset_ << kFractionBits) + cb_.Apply(rgb); }
   int CrFine(std::uint32_t rgb) const { return (chromaOffset_ << kFractionBits) + cr_.Apply(rgb); }
 
+  // The red, green and blue of a few colours added up (at most a chroma block's four).
+  struct ColourSum {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int count = 0;
+
+    void Add(std::uint32_t rgb) {
+      red += static_cast<int>(rgb >> 16 & 0xFFu);
+      green += static_cast<int>(rgb >> 8 & 0xFFu);
+      blue += static_cast<int>(rgb & 0xFFu);
+      ++count;
+    }
+  };
+  // The sums of CbFine and CrFine over the colours added: the codes are linear in the
+  // colour, so the sum of the colours gives exactly the sum of their codes.
+  int CbFineTotal(const ColourSum& sum) const { return sum.count * (chromaOffset_ << kFractionBits) + cb_.Apply(sum); }
+  int CrFineTotal(const ColourSum& sum) const { return sum.count * (chromaOffset_ << kFractionBits) + cr_.Apply(sum); }
+
  private:
   static constexpr int kHalf = 1 << (kFractionBits - 1);
 
@@ -57,6 +76,7 @@ class YuvColourCoder {
       return r * static_cast<int>(rgb >> 16 & 0xFFu) + g * static_cast<int>(rgb >> 8 & 0xFFu) +
              b * static_cast<int>(rgb & 0xFFu);
     }
+    int Apply(const ColourSum& sum) const { return r * sum.red + g * sum.green + b * sum.blue; }
   };
 
   static int Limited(int value) { return std::clamp(value, 0, 255); }

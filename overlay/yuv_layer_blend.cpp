@@ -37,7 +37,8 @@ class LayerBlender {
         touched_(xor_ ? 0x00FFFFFFu : 0xFF000000u),
         width_(std::min(picture.width, layer.width())),
         height_(std::min(picture.height, layer.height())),
-        layer_(layer) {}
+        layerBits_(layer.constBits()),
+        layerStride_(layer.bytesPerLine()) {}
 
   QRect Area() const { return QRect(0, 0, width_, height_); }
 
@@ -84,7 +85,7 @@ class LayerBlender {
     BlockRow row{};
     row.rows = bottom - top;
     for (int i = 0; i < row.rows; ++i) {
-      row.layer[i] = reinterpret_cast<const std::uint32_t*>(layer_.constScanLine(top + i));
+      row.layer[i] = reinterpret_cast<const std::uint32_t*>(layerBits_ + static_cast<qsizetype>(top + i) * layerStride_);
       row.luma[i] = picture_.y.data + static_cast<std::ptrdiff_t>(top + i) * picture_.y.stride;
     }
     row.cb = picture_.u.data + static_cast<std::ptrdiff_t>(chromaRow) * picture_.u.stride;
@@ -142,8 +143,7 @@ class LayerBlender {
     const int oldCbFine = oldCb << YuvColourCoder::kFractionBits;
     const int oldCrFine = oldCr << YuvColourCoder::kFractionBits;
     const YuvColourCoder::ChromaShift chroma = coder.Chroma(oldCb, oldCr);
-    int cbChange = 0;
-    int crChange = 0;
+    YuvColourCoder::ColourSum changed;
     for (int i = 0; i < row.rows; ++i) {
       const std::uint32_t* marks = row.layer[i];
       std::uint8_t* lumaRow = row.luma[i];
@@ -154,10 +154,11 @@ class LayerBlender {
         const std::uint32_t paint = mark & 0x00FFFFFFu;
         const std::uint32_t colour = combine ? coder.ToRgb(luma, chroma) ^ paint : paint;
         luma = static_cast<std::uint8_t>(coder.Luma(colour));
-        cbChange += coder.CbFine(colour) - oldCbFine;
-        crChange += coder.CrFine(colour) - oldCrFine;
+        changed.Add(colour);
       }
     }
+    const int cbChange = coder.CbFineTotal(changed) - changed.count * oldCbFine;
+    const int crChange = coder.CrFineTotal(changed) - changed.count * oldCrFine;
     // A block holds 1, 2 or 4 pixels, so the average is a shift, rounded half up.
     const int shift = YuvColourCoder::kFractionBits +
                       std::countr_zero(static_cast<unsigned>((right - left) * row.rows));
@@ -172,7 +173,9 @@ class LayerBlender {
   std::uint32_t touched_;
   int width_;
   int height_;
-  const QImage& layer_;
+  // Read a row at a time, thousands of times a picture: no call into the image each time.
+  const uchar* layerBits_;
+  qsizetype layerStride_;
 };
 
 }  // namespace
