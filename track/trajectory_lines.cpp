@@ -1,5 +1,7 @@
 #include "track/trajectory_lines.h"
 
+#include <cstring>
+
 #include "track/decimal_text.h"
 #include "track/plain_decimal.h"
 #include "track/text_lines.h"
@@ -35,12 +37,13 @@ class TokenCursor {
     return true;
   }
 
+  // The number at the cursor; the cursor stops where the number ends, or at the end of the
+  // token when the general reader took it.
   std::int32_t Int() {
     std::int32_t value = 0;
     const std::size_t used = ReadPlainInt(Rest(), value);
     if (used == 0) return ReadDecimalInt(RestOfToken());
     at_ += used;
-    RestOfToken();
     return value;
   }
 
@@ -49,8 +52,21 @@ class TokenCursor {
     const std::size_t used = ReadPlainReal(Rest(), value);
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
-    RestOfToken();
     return value;
+  }
+
+  // Ends the current token and enters the next one past its prefix. Trackers write one blank
+  // and a fixed key between the values (" x1="): when that text follows, it holds no
+  // delimiter but its first character, so one comparison does what a look at each character
+  // does. Anything else is walked character by character.
+  template <std::size_t Length>
+  bool NextToken(const char* separator) {
+    if (static_cast<std::size_t>(end_ - at_) >= Length && std::memcmp(at_, separator, Length) == 0) {
+      at_ += Length;
+      return true;
+    }
+    RestOfToken();
+    return EnterToken(Length - 1);
   }
 
  private:
@@ -67,19 +83,41 @@ class TokenCursor {
   const char* const end_;
 };
 
-// Reads tokens 2 to 12 of a sample line into `sample`; false when one is missing or short.
+// The text from the end of one value to the start of the next as trackers write it: a blank
+// and the next token's prefix.
+constexpr std::string_view kClockSeparator = " time=";
+constexpr std::array<std::string_view, 8> kCornerSeparators = {" x1=", " y1=", " x2=", " y2=",
+                                                               " x3=", " y3=", " x4=", " y4="};
+constexpr std::size_t kCornerSeparatorLength = 4;
+constexpr std::string_view kScoreSeparator = " score=";
+constexpr std::string_view kBreakSeparator = " breakflg=";
+
+constexpr bool SeparatorsFitPrefixes() {
+  bool fit = kClockSeparator.size() == 1 + kSampleTokenPrefixes[1] &&
+             kScoreSeparator.size() == 1 + kSampleTokenPrefixes[10] &&
+             kBreakSeparator.size() == 1 + kSampleTokenPrefixes[11];
+  for (std::size_t i = 0; i < kCornerSeparators.size(); ++i) {
+    fit = fit && kCornerSeparators[i].size() == kCornerSeparatorLength &&
+          kCornerSeparatorLength == 1 + kSampleTokenPrefixes[2 + i];
+  }
+  return fit;
+}
+static_assert(SeparatorsFitPrefixes(), "each separator is a blank and its token's prefix");
+
+// Reads tokens 2 to 12 of a sample line into `sample`, the cursor standing after the frame
+// number; false when one is missing or short.
 bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
-  if (!cursor.EnterToken(kSampleTokenPrefixes[1])) return false;
+  if (!cursor.NextToken<kClockSeparator.size()>(kClockSeparator.data())) return false;
   sample.clockMs = cursor.Int();
   for (std::size_t c = 0; c < 4; ++c) {
-    if (!cursor.EnterToken(kSampleTokenPrefixes[2 + 2 * c])) return false;
+    if (!cursor.NextToken<kCornerSeparatorLength>(kCornerSeparators[2 * c].data())) return false;
     sample.corners[c].x = cursor.Real();
-    if (!cursor.EnterToken(kSampleTokenPrefixes[3 + 2 * c])) return false;
+    if (!cursor.NextToken<kCornerSeparatorLength>(kCornerSeparators[2 * c + 1].data())) return false;
     sample.corners[c].y = cursor.Real();
   }
-  if (!cursor.EnterToken(kSampleTokenPrefixes[10])) return false;
+  if (!cursor.NextToken<kScoreSeparator.size()>(kScoreSeparator.data())) return false;
   sample.score = cursor.Real();
-  if (!cursor.EnterToken(kSampleTokenPrefixes[11])) return false;
+  if (!cursor.NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
   sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
   const TrackPoint* k = sample.corners;
   sample.centre = {(k[0].x + k[1].x + k[2].x + k[3].x) * 0.25,
