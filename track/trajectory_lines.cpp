@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "track/decimal_text.h"
+#include "track/digit_words.h"
 #include "track/plain_decimal.h"
+#include "track/short_real.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
 
@@ -20,6 +22,24 @@ constexpr std::array<bool, 256> DelimiterTable() {
 constexpr std::array<bool, 256> kIsDelimiter = DelimiterTable();
 
 bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
+
+// A separator of at most eight characters as one word: the characters, the first in the lowest
+// byte, and a mask of the bytes they fill.
+struct SeparatorWord {
+  std::uint64_t word = 0;
+  std::uint64_t mask = 0;
+  std::size_t length = 0;
+};
+
+constexpr SeparatorWord MakeSeparatorWord(std::string_view text) {
+  SeparatorWord separator;
+  separator.length = text.size();
+  for (std::size_t i = 0; i < text.size() && i < digit_words::kWordChars; ++i) {
+    separator.word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    separator.mask |= std::uint64_t{0xFF} << (8 * i);
+  }
+  return separator;
+}
 
 // Walks the tokens of a line once, reading each value where its token's prefix ends.
 class TokenCursor {
@@ -49,6 +69,13 @@ class TokenCursor {
 
   double Real() {
     double value = 0.0;
+    if (static_cast<std::size_t>(end_ - at_) >= kShortRealReach) {
+      const std::size_t taken = ReadShortReal(at_, value);
+      if (taken > 0) {
+        at_ += taken;
+        return value;
+      }
+    }
     const std::size_t used = ReadPlainReal(Rest(), value);
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
@@ -69,6 +96,17 @@ class TokenCursor {
     return EnterToken(Length - 1);
   }
 
+  // The same for a separator of at most a word's length, compared as one word.
+  bool NextToken(const SeparatorWord& separator) {
+    if (static_cast<std::size_t>(end_ - at_) >= digit_words::kWordChars &&
+        (digit_words::LoadWord(at_) & separator.mask) == separator.word) {
+      at_ += separator.length;
+      return true;
+    }
+    RestOfToken();
+    return EnterToken(separator.length - 1);
+  }
+
  private:
   std::string_view Rest() const { return {at_, static_cast<std::size_t>(end_ - at_)}; }
 
@@ -86,37 +124,47 @@ class TokenCursor {
 // The text from the end of one value to the start of the next as trackers write it: a blank
 // and the next token's prefix.
 constexpr std::string_view kClockSeparator = " time=";
-constexpr std::array<std::string_view, 8> kCornerSeparators = {" x1=", " y1=", " x2=", " y2=",
-                                                               " x3=", " y3=", " x4=", " y4="};
-constexpr std::size_t kCornerSeparatorLength = 4;
-constexpr std::string_view kScoreSeparator = " score=";
+constexpr std::array<std::string_view, 9> kRealSeparators = {
+    " x1=", " y1=", " x2=", " y2=", " x3=", " y3=", " x4=", " y4=", " score="};
 constexpr std::string_view kBreakSeparator = " breakflg=";
 
 constexpr bool SeparatorsFitPrefixes() {
   bool fit = kClockSeparator.size() == 1 + kSampleTokenPrefixes[1] &&
-             kScoreSeparator.size() == 1 + kSampleTokenPrefixes[10] &&
              kBreakSeparator.size() == 1 + kSampleTokenPrefixes[11];
-  for (std::size_t i = 0; i < kCornerSeparators.size(); ++i) {
-    fit = fit && kCornerSeparators[i].size() == kCornerSeparatorLength &&
-          kCornerSeparatorLength == 1 + kSampleTokenPrefixes[2 + i];
+  for (std::size_t i = 0; i < kRealSeparators.size(); ++i) {
+    fit = fit && kRealSeparators[i].size() == 1 + kSampleTokenPrefixes[2 + i] &&
+          kRealSeparators[i].size() <= digit_words::kWordChars;
   }
-  return fit;
+  return fit && kClockSeparator.size() <= digit_words::kWordChars;
 }
 static_assert(SeparatorsFitPrefixes(), "each separator is a blank and its token's prefix");
 
+constexpr SeparatorWord kClockSeparatorWord = MakeSeparatorWord(kClockSeparator);
+constexpr std::array<SeparatorWord, kRealSeparators.size()> RealSeparatorWords() {
+  std::array<SeparatorWord, kRealSeparators.size()> words;
+  for (std::size_t i = 0; i < words.size(); ++i) words[i] = MakeSeparatorWord(kRealSeparators[i]);
+  return words;
+}
+constexpr std::array<SeparatorWord, kRealSeparators.size()> kRealSeparatorWords = RealSeparatorWords();
+
+// Where the real values of a sample line go, in the order of the line: each corner's x and y,
+// then the score.
+double& RealValue(TrajectorySample& sample, std::size_t i) {
+  if (i >= 8) return sample.score;
+  TrackPoint& corner = sample.corners[i / 2];
+  return i % 2 == 0 ? corner.x : corner.y;
+}
+
 // Reads tokens 2 to 12 of a sample line into `sample`, the cursor standing after the frame
-// number; false when one is missing or short.
+// number; false when one is missing or short. The reals are read in one loop, so that their
+// reader is compiled once, in line.
 bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
-  if (!cursor.NextToken<kClockSeparator.size()>(kClockSeparator.data())) return false;
+  if (!cursor.NextToken(kClockSeparatorWord)) return false;
   sample.clockMs = cursor.Int();
-  for (std::size_t c = 0; c < 4; ++c) {
-    if (!cursor.NextToken<kCornerSeparatorLength>(kCornerSeparators[2 * c].data())) return false;
-    sample.corners[c].x = cursor.Real();
-    if (!cursor.NextToken<kCornerSeparatorLength>(kCornerSeparators[2 * c + 1].data())) return false;
-    sample.corners[c].y = cursor.Real();
+  for (std::size_t i = 0; i < kRealSeparatorWords.size(); ++i) {
+    if (!cursor.NextToken(kRealSeparatorWords[i])) return false;
+    RealValue(sample, i) = cursor.Real();
   }
-  if (!cursor.NextToken<kScoreSeparator.size()>(kScoreSeparator.data())) return false;
-  sample.score = cursor.Real();
   if (!cursor.NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
   sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
   const TrackPoint* k = sample.corners;
