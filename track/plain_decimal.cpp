@@ -5,7 +5,7 @@
 
 #include "track/decimal_text.h"
 #include "track/digit_words.h"
-#include "track/short_real.h"
+#include "track/short_decimal.h"
 
 namespace ostrel {
 namespace {
@@ -89,19 +89,12 @@ std::size_t ReadWindowReal(std::string_view text, std::size_t at, bool negative,
 }  // namespace
 
 std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
+  if (text.size() >= kShortIntReach) {
+    const std::size_t end = ReadShortInt(text.data(), value);
+    if (end > 0) return end;
+  }
   std::size_t at = 0;
   const bool negative = ReadSign(text, at);
-  if (text.size() - at >= kWordChars) {
-    // Up to seven digits followed by something else: one word holds the whole number.
-    const std::uint64_t word = LoadWord(text.data() + at);
-    const std::size_t count = FirstMarked(NotDigitBytes(word));
-    if (count == 0) return 0;
-    if (count < kWordChars) {
-      const auto magnitude = static_cast<std::int32_t>(DigitsValue(word, count));
-      value = negative ? -magnitude : magnitude;
-      return at + count;
-    }
-  }
   PlainDigits digits;
   const std::size_t end = AddDigits(text, at, digits);
   // Up to nine digits cannot leave 32 bits.

@@ -5,7 +5,7 @@
 #include "track/decimal_text.h"
 #include "track/digit_words.h"
 #include "track/plain_decimal.h"
-#include "track/short_real.h"
+#include "track/short_decimal.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
 
@@ -176,8 +176,10 @@ bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
 }  // namespace
 
 TrajectoryLineKind ClassifyTrajectoryLine(std::string_view line) {
-  if (StartsWithNoCase(line, kHeaderKeyword)) return TrajectoryLineKind::Header;
-  if (StartsWithNoCase(line, kSampleKeyword)) return TrajectoryLineKind::Sample;
+  static constexpr NoCaseKeyword kHeader(kHeaderKeyword);
+  static constexpr NoCaseKeyword kSample(kSampleKeyword);
+  if (kHeader.StartOf(line)) return TrajectoryLineKind::Header;
+  if (kSample.StartOf(line)) return TrajectoryLineKind::Sample;
   return TrajectoryLineKind::Other;
 }
 

@@ -8,9 +8,27 @@
 
 namespace ostrel {
 
-// How many characters from the start of a number ReadShortReal looks at: a sign, eight digits
-// and a point, and the character after them.
-inline constexpr std::size_t kShortRealReach = 11;
+// How many characters from the start of a number the short readers look at: a sign, the
+// digits (and for a real its point), and the character after them.
+inline constexpr std::size_t kShortIntReach = 1 + digit_words::kWordChars;
+inline constexpr std::size_t kShortRealReach = 2 + digit_words::kWordChars + 1;
+
+// Reads an optional sign and up to seven digits, the integers trackers print ("1000040", "-3"),
+// to the same value and end as strtol, from one word. Gives the characters it took, or 0 for
+// any other number (no digits, eight or more, a leading blank), which the general readers then
+// take. The kShortIntReach characters from `at` must all be readable.
+inline std::size_t ReadShortInt(const char* at, std::int32_t& value) {
+  using digit_words::kWordChars;
+  const bool negative = *at == '-';
+  const std::size_t sign = negative || *at == '+' ? 1 : 0;
+  const std::uint64_t word = digit_words::LoadWord(at + sign);
+  const std::size_t count = digit_words::FirstMarked(digit_words::NotDigitBytes(word));
+  // Up to seven digits cannot leave 32 bits.
+  if (count == 0 || count == kWordChars) return 0;
+  const auto magnitude = static_cast<std::int32_t>(digit_words::DigitsValue(word, count));
+  value = negative ? -magnitude : magnitude;
+  return sign + count;
+}
 
 // Reads the kind of number trackers print most: an optional sign and at most eight digits,
 // with or without a point among them ("0.1234567", "-12.5", "1234"), to the same value and end
