@@ -8,10 +8,10 @@
 
 namespace ostrel {
 
-// How many characters from the start of a number the short readers look at: a sign, the
-// digits (and for a real its point), and the character after them.
+// How many characters from the start of a number the short readers look at: a sign and a word
+// of digits; for a real also a digit and a point before the word, and the character after it.
 inline constexpr std::size_t kShortIntReach = 1 + digit_words::kWordChars;
-inline constexpr std::size_t kShortRealReach = 2 + digit_words::kWordChars + 1;
+inline constexpr std::size_t kShortRealReach = 3 + digit_words::kWordChars + 1;
 
 // Reads an optional sign and up to seven digits, the integers trackers print ("1000040", "-3"),
 // to the same value and end as strtol, from one word. Gives the characters it took, or 0 for
@@ -30,21 +30,36 @@ inline std::size_t ReadShortInt(const char* at, std::int32_t& value) {
   return sign + count;
 }
 
-// Reads the kind of number trackers print most: an optional sign and at most eight digits,
-// with or without a point among them ("0.1234567", "-12.5", "1234"), to the same value and end
-// as strtod, in a handful of word operations. Gives the characters it took, or 0 for any other
+// Reads the kinds of number trackers print most: an optional sign, then one digit, a point and
+// up to eight more ("0.12345678"), or at most eight digits with or without a point among them
+// ("-12.5", "1234"), to the same value and end as strtod, in a handful of word operations. Gives the characters it took, or 0 for any other
 // kind of number (more digits, an exponent, no digits, a leading blank), which the general
 // readers then take. The kShortRealReach characters from `at` must all be readable; this is
 // inline so that a line's reader runs it without a call per number.
 inline std::size_t ReadShortReal(const char* at, double& value) {
   using digit_words::kWordChars;
-  // Up to eight digits are exact, as is every power of ten up to 10^8: one division rounds
-  // once, correctly, to the value any correct conversion gives.
+  // Up to nine digits are exact, as is every power of ten up to 10^8: one division rounds once,
+  // correctly, to the value any correct conversion gives.
   static constexpr std::array<double, kWordChars + 1> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4,
                                                                1e5, 1e6, 1e7, 1e8};
   const bool negative = *at == '-';
   const std::size_t sign = negative || *at == '+' ? 1 : 0;
   const char* const digits = at + sign;
+  if (digits[1] == '.' && digits[0] >= '0' && digits[0] <= '9') {
+    // One digit before the point, as in the normalised corners and the scores: the fraction's
+    // digits make one word, and the integer digit joins them at the scale the fraction sets.
+    static constexpr std::array<std::uint64_t, kWordChars + 1> kScales = {
+        1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+    const std::uint64_t fraction = digit_words::LoadWord(digits + 2);
+    const std::size_t fractionDigits = digit_words::FirstMarked(digit_words::NotDigitBytes(fraction));
+    const char after = digits[2 + fractionDigits];
+    if ((after >= '0' && after <= '9') || after == 'e' || after == 'E') return 0;
+    const std::uint64_t mantissa = static_cast<std::uint64_t>(digits[0] - '0') * kScales[fractionDigits] +
+                                   digit_words::DigitsValue(fraction, fractionDigits);
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return sign + 2 + fractionDigits;
+  }
   const std::uint64_t first = digit_words::LoadWord(digits);
   const std::uint64_t firstStops = digit_words::NotDigitBytes(first);
   if (firstStops == 0) return 0;
