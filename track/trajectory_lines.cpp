@@ -57,6 +57,9 @@ class TokenCursor {
     return true;
   }
 
+  // Moves over `count` characters known to be there.
+  void Pass(std::size_t count) { at_ += count; }
+
   // The number at the cursor; the cursor stops where the number ends, or at the end of the
   // token when the general reader took it.
   std::int32_t Int() {
@@ -221,7 +224,16 @@ HeaderLine ReadHeaderLine(std::string_view line) {
 SampleLine ReadSampleLine(std::string_view line) {
   SampleLine result;
   TokenCursor cursor(line);
-  if (!cursor.EnterToken(kSampleTokenPrefixes[0])) return result;
+  // A line that starts with the keyword starts with the frame token's prefix: no blank before
+  // it and none in it.
+  static_assert(kSampleKeyword.size() == kSampleTokenPrefixes[0] &&
+                kSampleKeyword.find_first_of(kTrajectoryDelimiters) == std::string_view::npos);
+  static constexpr NoCaseKeyword kKeyword(kSampleKeyword);
+  if (kKeyword.StartOf(line)) {
+    cursor.Pass(kSampleTokenPrefixes[0]);
+  } else if (!cursor.EnterToken(kSampleTokenPrefixes[0])) {
+    return result;
+  }
   result.rawFrame = cursor.Int();
   result.complete = ReadSampleValues(cursor, result.values);
   return result;
