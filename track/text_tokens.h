@@ -39,20 +39,23 @@ class NoCaseKeyword {
 
   constexpr explicit NoCaseKeyword(std::string_view keyword) : keyword_(keyword) {
     if (keyword.size() > kMaxLength) throw std::length_error("keyword too long");
-    const std::size_t tailAt = keyword.size() > digit_words::kWordChars ? keyword.size() - digit_words::kWordChars : 0;
-    for (std::size_t i = 0; i < digit_words::kWordChars; ++i) {
+    using digit_words::kWordChars;
+    const std::size_t tailAt = keyword.size() > kWordChars ? keyword.size() - kWordChars : 0;
+    for (std::size_t i = 0; i < kWordChars; ++i) {
       if (i < keyword.size()) Add(head_, keyword[i], i);
       if (tailAt + i < keyword.size()) Add(tail_, keyword[tailAt + i], i);
     }
   }
 
   bool StartOf(std::string_view text) const {
-    if (text.size() < digit_words::kWordChars || text.size() < keyword_.size()) {
+    using digit_words::kWordChars;
+    using digit_words::LoadWord;
+    if (text.size() < kWordChars || text.size() < keyword_.size()) {
       return StartsWithNoCase(text, keyword_);
     }
-    if (!head_.Matches(digit_words::LoadWord(text.data()))) return false;
-    return keyword_.size() <= digit_words::kWordChars ||
-           tail_.Matches(digit_words::LoadWord(text.data() + keyword_.size() - digit_words::kWordChars));
+    if (!head_.Matches(LoadWord(text.data()))) return false;
+    return keyword_.size() <= kWordChars ||
+           tail_.Matches(LoadWord(text.data() + keyword_.size() - kWordChars));
   }
 
  private:
@@ -61,12 +64,15 @@ class NoCaseKeyword {
     std::uint64_t caseBits = 0;    // the case bit of each letter
     std::uint64_t mask = 0;        // the bytes the keyword fills
 
-    constexpr bool Matches(std::uint64_t word) const { return ((word | caseBits) & mask) == characters; }
+    constexpr bool Matches(std::uint64_t word) const {
+      return ((word | caseBits) & mask) == characters;
+    }
   };
 
   static constexpr void Add(Word& word, char c, std::size_t at) {
     const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    const auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(letter ? (c | 0x20) : c));
+    const char lower = letter ? static_cast<char>(c | 0x20) : c;
+    const auto byte = std::uint64_t{static_cast<unsigned char>(lower)};
     word.characters |= byte << (8 * at);
     if (letter) word.caseBits |= std::uint64_t{0x20} << (8 * at);
     word.mask |= std::uint64_t{0xFF} << (8 * at);

@@ -91,7 +91,8 @@ class TokenCursor {
   // does. Anything else is walked character by character.
   template <std::size_t Length>
   bool NextToken(const char* separator) {
-    if (static_cast<std::size_t>(end_ - at_) >= Length && std::memcmp(at_, separator, Length) == 0) {
+    if (static_cast<std::size_t>(end_ - at_) >= Length &&
+        std::memcmp(at_, separator, Length) == 0) {
       at_ += Length;
       return true;
     }
@@ -148,19 +149,21 @@ constexpr std::array<SeparatorWord, kRealSeparators.size()> RealSeparatorWords()
   for (std::size_t i = 0; i < words.size(); ++i) words[i] = MakeSeparatorWord(kRealSeparators[i]);
   return words;
 }
-constexpr std::array<SeparatorWord, kRealSeparators.size()> kRealSeparatorWords = RealSeparatorWords();
+constexpr std::array<SeparatorWord, kRealSeparators.size()> kRealSeparatorWords =
+    RealSeparatorWords();
 
 // Where the real values of a sample line go, in the order of the line: each corner's x and y,
 // then the score.
 double& RealValue(TrajectorySample& sample, std::size_t i) {
-  if (i >= 8) return sample.score;
+  constexpr std::size_t kCornerValues = 2 * std::size(TrajectorySample{}.corners);
+  if (i >= kCornerValues) return sample.score;
   TrackPoint& corner = sample.corners[i / 2];
   return i % 2 == 0 ? corner.x : corner.y;
 }
 
 // Reads tokens 2 to 12 of a sample line into `sample`, the cursor standing after the frame
 // number; false when one is missing or short. The reals are read in one loop, so that their
-// reader is compiled once, in line.
+// reader is compiled once.
 bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
   if (!cursor.NextToken(kClockSeparatorWord)) return false;
   sample.clockMs = cursor.Int();
