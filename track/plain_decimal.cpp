@@ -1,14 +1,20 @@
 #include "track/plain_decimal.h"
 
 #include <array>
-#include <bit>
 #include <cstddef>
-#include <cstring>
 
 #include "track/decimal_text.h"
+#include "track/digit_words.h"
+#include "track/short_decimal.h"
 
 namespace ostrel {
 namespace {
+
+using digit_words::DigitsValue;
+using digit_words::FirstMarked;
+using digit_words::kWordChars;
+using digit_words::LoadWord;
+using digit_words::NotDigitBytes;
 
 // Every power of ten up to 10^22 is exact in a double.
 constexpr std::array<double, 23> kPowersOfTen = {
@@ -41,51 +47,10 @@ bool ReadSign(std::string_view text, std::size_t& at) {
 }
 
 // Trackers print numbers like "-0.1234567": short enough that the sixteen characters from the
-// first digit hold the whole number. Those are tested as two 8-byte words at once, instead of
-// a character at a time with a hard-to-predict branch where each run of digits ends.
-constexpr std::size_t kWordChars = 8;
+// first digit hold the whole number.
 constexpr std::size_t kWindowChars = 2 * kWordChars;
-constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
 constexpr std::array<std::uint64_t, kWordChars + 1> kWordScales = {
     1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-
-// Eight characters with the first one in the lowest byte, whatever the machine's order.
-std::uint64_t LoadWord(const char* at) {
-  std::uint64_t word = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(&word, at, sizeof word);
-  } else {
-    for (std::size_t i = 0; i < kWordChars; ++i) {
-      word |= std::uint64_t{static_cast<unsigned char>(at[i])} << (8 * i);
-    }
-  }
-  return word;
-}
-
-// The top bit of every byte that is not a digit. Each byte is tested on its own: its low seven
-// bits plus a constant set the byte's top bit without carrying into the next byte.
-std::uint64_t NotDigitBytes(std::uint64_t word) {
-  const std::uint64_t low = word & (0x7F * kEveryByte);
-  const std::uint64_t aboveNine = low + (0x80 - ('9' + 1)) * kEveryByte;
-  const std::uint64_t fromZero = low + (0x80 - '0') * kEveryByte;
-  return (aboveNine | ~fromZero | word) & (0x80 * kEveryByte);
-}
-
-// The index of the first byte marked by NotDigitBytes; kWordChars when none is.
-std::size_t FirstMarked(std::uint64_t marks) {
-  return static_cast<std::size_t>(std::countr_zero(marks)) / kWordChars;
-}
-
-// The value of the first `count` (0 to 8) characters of the word, all digits. Shifted to the
-// top, they read as an eight-digit number with leading zeros; neighbouring digits are then
-// joined into pairs, the pairs into fours and the fours into the whole, one multiply each.
-std::uint64_t DigitsValue(std::uint64_t word, std::size_t count) {
-  if (count == 0) return 0;
-  std::uint64_t digits = (word - '0' * kEveryByte) << (8 * (kWordChars - count));
-  digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-  digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFu;
-  return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFu;
-}
 
 bool IsExponent(char c) { return c == 'e' || c == 'E'; }
 
@@ -124,19 +89,12 @@ std::size_t ReadWindowReal(std::string_view text, std::size_t at, bool negative,
 }  // namespace
 
 std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
+  if (text.size() >= kShortIntReach) {
+    const std::size_t end = ReadShortInt(text.data(), value);
+    if (end > 0) return end;
+  }
   std::size_t at = 0;
   const bool negative = ReadSign(text, at);
-  if (text.size() - at >= kWordChars) {
-    // Up to seven digits followed by something else: one word holds the whole number.
-    const std::uint64_t word = LoadWord(text.data() + at);
-    const std::size_t count = FirstMarked(NotDigitBytes(word));
-    if (count == 0) return 0;
-    if (count < kWordChars) {
-      const auto magnitude = static_cast<std::int32_t>(DigitsValue(word, count));
-      value = negative ? -magnitude : magnitude;
-      return at + count;
-    }
-  }
   PlainDigits digits;
   const std::size_t end = AddDigits(text, at, digits);
   // Up to nine digits cannot leave 32 bits.
@@ -147,6 +105,10 @@ std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
 }
 
 std::size_t ReadPlainReal(std::string_view text, double& value) {
+  if (text.size() >= kShortRealReach) {
+    const std::size_t end = ReadShortReal(text.data(), value);
+    if (end > 0) return end;
+  }
   std::size_t at = 0;
   const bool negative = ReadSign(text, at);
   if (text.size() - at >= kWindowChars) {

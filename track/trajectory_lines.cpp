@@ -1,7 +1,11 @@
 #include "track/trajectory_lines.h"
 
+#include <cstring>
+
 #include "track/decimal_text.h"
+#include "track/digit_words.h"
 #include "track/plain_decimal.h"
+#include "track/short_decimal.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
 
@@ -19,6 +23,24 @@ constexpr std::array<bool, 256> kIsDelimiter = DelimiterTable();
 
 bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
 
+// A separator of at most eight characters as one word: the characters, the first in the lowest
+// byte, and a mask of the bytes they fill.
+struct SeparatorWord {
+  std::uint64_t word = 0;
+  std::uint64_t mask = 0;
+  std::size_t length = 0;
+};
+
+constexpr SeparatorWord MakeSeparatorWord(std::string_view text) {
+  SeparatorWord separator;
+  separator.length = text.size();
+  for (std::size_t i = 0; i < text.size() && i < digit_words::kWordChars; ++i) {
+    separator.word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    separator.mask |= std::uint64_t{0xFF} << (8 * i);
+  }
+  return separator;
+}
+
 // Walks the tokens of a line once, reading each value where its token's prefix ends.
 class TokenCursor {
  public:
@@ -35,22 +57,58 @@ class TokenCursor {
     return true;
   }
 
+  // Moves over `count` characters known to be there.
+  void Pass(std::size_t count) { at_ += count; }
+
+  // The number at the cursor; the cursor stops where the number ends, or at the end of the
+  // token when the general reader took it.
   std::int32_t Int() {
     std::int32_t value = 0;
     const std::size_t used = ReadPlainInt(Rest(), value);
     if (used == 0) return ReadDecimalInt(RestOfToken());
     at_ += used;
-    RestOfToken();
     return value;
   }
 
   double Real() {
     double value = 0.0;
+    if (static_cast<std::size_t>(end_ - at_) >= kShortRealReach) {
+      const std::size_t taken = ReadShortReal(at_, value);
+      if (taken > 0) {
+        at_ += taken;
+        return value;
+      }
+    }
     const std::size_t used = ReadPlainReal(Rest(), value);
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
-    RestOfToken();
     return value;
+  }
+
+  // Ends the current token and enters the next one past its prefix. Trackers write one blank
+  // and a fixed key between the values (" x1="): when that text follows, it holds no
+  // delimiter but its first character, so one comparison does what a look at each character
+  // does. Anything else is walked character by character.
+  template <std::size_t Length>
+  bool NextToken(const char* separator) {
+    if (static_cast<std::size_t>(end_ - at_) >= Length &&
+        std::memcmp(at_, separator, Length) == 0) {
+      at_ += Length;
+      return true;
+    }
+    RestOfToken();
+    return EnterToken(Length - 1);
+  }
+
+  // The same for a separator of at most a word's length, compared as one word.
+  bool NextToken(const SeparatorWord& separator) {
+    if (static_cast<std::size_t>(end_ - at_) >= digit_words::kWordChars &&
+        (digit_words::LoadWord(at_) & separator.mask) == separator.word) {
+      at_ += separator.length;
+      return true;
+    }
+    RestOfToken();
+    return EnterToken(separator.length - 1);
   }
 
  private:
@@ -67,19 +125,53 @@ class TokenCursor {
   const char* const end_;
 };
 
-// Reads tokens 2 to 12 of a sample line into `sample`; false when one is missing or short.
-bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
-  if (!cursor.EnterToken(kSampleTokenPrefixes[1])) return false;
-  sample.clockMs = cursor.Int();
-  for (std::size_t c = 0; c < 4; ++c) {
-    if (!cursor.EnterToken(kSampleTokenPrefixes[2 + 2 * c])) return false;
-    sample.corners[c].x = cursor.Real();
-    if (!cursor.EnterToken(kSampleTokenPrefixes[3 + 2 * c])) return false;
-    sample.corners[c].y = cursor.Real();
+// The text from the end of one value to the start of the next as trackers write it: a blank
+// and the next token's prefix.
+constexpr std::string_view kClockSeparator = " time=";
+constexpr std::array<std::string_view, 9> kRealSeparators = {
+    " x1=", " y1=", " x2=", " y2=", " x3=", " y3=", " x4=", " y4=", " score="};
+constexpr std::string_view kBreakSeparator = " breakflg=";
+
+constexpr bool SeparatorsFitPrefixes() {
+  bool fit = kClockSeparator.size() == 1 + kSampleTokenPrefixes[1] &&
+             kBreakSeparator.size() == 1 + kSampleTokenPrefixes[11];
+  for (std::size_t i = 0; i < kRealSeparators.size(); ++i) {
+    fit = fit && kRealSeparators[i].size() == 1 + kSampleTokenPrefixes[2 + i] &&
+          kRealSeparators[i].size() <= digit_words::kWordChars;
   }
-  if (!cursor.EnterToken(kSampleTokenPrefixes[10])) return false;
-  sample.score = cursor.Real();
-  if (!cursor.EnterToken(kSampleTokenPrefixes[11])) return false;
+  return fit && kClockSeparator.size() <= digit_words::kWordChars;
+}
+static_assert(SeparatorsFitPrefixes(), "each separator is a blank and its token's prefix");
+
+constexpr SeparatorWord kClockSeparatorWord = MakeSeparatorWord(kClockSeparator);
+constexpr std::array<SeparatorWord, kRealSeparators.size()> RealSeparatorWords() {
+  std::array<SeparatorWord, kRealSeparators.size()> words;
+  for (std::size_t i = 0; i < words.size(); ++i) words[i] = MakeSeparatorWord(kRealSeparators[i]);
+  return words;
+}
+constexpr std::array<SeparatorWord, kRealSeparators.size()> kRealSeparatorWords =
+    RealSeparatorWords();
+
+// Where the real values of a sample line go, in the order of the line: each corner's x and y,
+// then the score.
+double& RealValue(TrajectorySample& sample, std::size_t i) {
+  constexpr std::size_t kCornerValues = 2 * std::size(TrajectorySample{}.corners);
+  if (i >= kCornerValues) return sample.score;
+  TrackPoint& corner = sample.corners[i / 2];
+  return i % 2 == 0 ? corner.x : corner.y;
+}
+
+// Reads tokens 2 to 12 of a sample line into `sample`, the cursor standing after the frame
+// number; false when one is missing or short. The reals are read in one loop, so that their
+// reader is compiled once.
+bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
+  if (!cursor.NextToken(kClockSeparatorWord)) return false;
+  sample.clockMs = cursor.Int();
+  for (std::size_t i = 0; i < kRealSeparatorWords.size(); ++i) {
+    if (!cursor.NextToken(kRealSeparatorWords[i])) return false;
+    RealValue(sample, i) = cursor.Real();
+  }
+  if (!cursor.NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
   sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
   const TrackPoint* k = sample.corners;
   sample.centre = {(k[0].x + k[1].x + k[2].x + k[3].x) * 0.25,
@@ -90,8 +182,10 @@ bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
 }  // namespace
 
 TrajectoryLineKind ClassifyTrajectoryLine(std::string_view line) {
-  if (StartsWithNoCase(line, kHeaderKeyword)) return TrajectoryLineKind::Header;
-  if (StartsWithNoCase(line, kSampleKeyword)) return TrajectoryLineKind::Sample;
+  static constexpr NoCaseKeyword kHeader(kHeaderKeyword);
+  static constexpr NoCaseKeyword kSample(kSampleKeyword);
+  if (kHeader.StartOf(line)) return TrajectoryLineKind::Header;
+  if (kSample.StartOf(line)) return TrajectoryLineKind::Sample;
   return TrajectoryLineKind::Other;
 }
 
@@ -133,7 +227,16 @@ HeaderLine ReadHeaderLine(std::string_view line) {
 SampleLine ReadSampleLine(std::string_view line) {
   SampleLine result;
   TokenCursor cursor(line);
-  if (!cursor.EnterToken(kSampleTokenPrefixes[0])) return result;
+  // A line that starts with the keyword starts with the frame token's prefix: no blank before
+  // it and none in it.
+  static_assert(kSampleKeyword.size() == kSampleTokenPrefixes[0] &&
+                kSampleKeyword.find_first_of(kTrajectoryDelimiters) == std::string_view::npos);
+  static constexpr NoCaseKeyword kKeyword(kSampleKeyword);
+  if (kKeyword.StartOf(line)) {
+    cursor.Pass(kSampleTokenPrefixes[0]);
+  } else if (!cursor.EnterToken(kSampleTokenPrefixes[0])) {
+    return result;
+  }
   result.rawFrame = cursor.Int();
   result.complete = ReadSampleValues(cursor, result.values);
   return result;

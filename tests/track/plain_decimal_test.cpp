@@ -90,7 +90,12 @@ TEST(PlainDecimal, ReadsWhereTheNumberEnds) {
     std::string number;
     std::size_t length;
   } cases[] = {{"0.8919132", 9}, {"-0.832523", 9}, {"12345678.12345678", 17}, {".5", 2},
-               {"5.", 2}, {"1234567", 7}, {"7", 1}, {"0.1234567e", 0}, {"0.5E1", 0}, {".", 0}};
+               {"5.", 2}, {"1234567", 7}, {"7", 1}, {"0.1234567e", 0}, {"0.5E1", 0}, {".", 0},
+               // Eight digits in all, the most one word holds, and one more.
+               {"1234567.8", 9}, {"1234567.", 8}, {"12345678", 8}, {"0.12345678", 10},
+               {"-1.", 3}, {"+.5", 3}, {"-0", 2}, {"5.e3", 0},
+               // One digit before the point and up to eight after it, and one more.
+               {"9.99999999", 10}, {"-0.00000001", 11}, {"0.123456789", 11}, {"-0.", 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
     double value = 0.0;

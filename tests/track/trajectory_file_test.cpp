@@ -121,6 +121,47 @@ TEST_F(TrajectoryFileTest, SplitsTokensAtRunsOfSpacesCommasAndTabs) {
   EXPECT_EQ(sample.breakFlag, 1);
 }
 
+TEST_F(TrajectoryFileTest, TextBetweenValuesReadsTheSameInEveryForm) {
+  // Each line holds the values of the usual one; only what comes between them differs.
+  const std::string usual =
+      "frame=20 time=7 x1=0.125 y1=0.25 x2=0.625 y2=0.25 x3=0.625 y3=0.75 x4=0.125 y4=0.5 "
+      "score=0.875 breakflg=2";
+  struct Case {
+    const char* name;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"usual", usual},
+      {"keys in upper case",
+       "frame=20 TIME=7 X1=0.125 Y1=0.25 X2=0.625 Y2=0.25 X3=0.625 Y3=0.75 X4=0.125 Y4=0.5 "
+       "SCORE=0.875 BREAKFLG=2"},
+      {"text after each number",
+       "frame=20ms time=7ms x1=0.125px y1=0.25px x2=0.625e y2=0.25. x3=0.625+ y3=0.75x x4=0.125 "
+       "y4=0.5- score=0.875% breakflg=2!"},
+      {"two blanks and a tab",
+       "frame=20  time=7\tx1=0.125  y1=0.25\t\tx2=0.625 y2=0.25  x3=0.625 y3=0.75 x4=0.125 "
+       "y4=0.5  score=0.875\tbreakflg=2"},
+      {"other keys of the same lengths",
+       "frame=20 clock7 a1:0.125 b1:0.25 a2:0.625 b2:0.25 a3:0.625 b3:0.75 a4:0.125 b4:0.5 "
+       "value:0.875 breakflag2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TrajectoryFixture fixture;
+    fixture.WriteLines({"trajectory 1 0 0.5 0.5 0.5", c.line});
+    ASSERT_TRUE(fixture.Load());
+    ASSERT_EQ(StoredFrames(fixture.store), (Frames{{20}}));
+    const TrajectorySample& sample = fixture.store.trajectories[0].samples[0];
+    EXPECT_EQ(sample.clockMs, 7);
+    EXPECT_EQ(sample.corners[0], (TrackPoint{0.125, 0.25}));
+    EXPECT_EQ(sample.corners[1], (TrackPoint{0.625, 0.25}));
+    EXPECT_EQ(sample.corners[2], (TrackPoint{0.625, 0.75}));
+    EXPECT_EQ(sample.corners[3], (TrackPoint{0.125, 0.5}));
+    EXPECT_EQ(sample.score, 0.875);
+    EXPECT_EQ(sample.breakFlag, 1);
+  }
+}
+
 TEST_F(TrajectoryFileTest, CarriageReturnLineFeedEndsALine) {
   const std::vector<TrajectoryRecord> records = {
       TrajectoryOf(1, {SampleAt(20, 0.25, 0), SampleAt(21, 0.5, 7)}, 1.5, 0.5, 0.5),
