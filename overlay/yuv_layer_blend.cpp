@@ -60,15 +60,18 @@ class LayerBlender {
     }
   }
 
-  void BlendListed(const TouchedBlocks& blocks) const {
-    const auto columns = static_cast<std::size_t>(blocks.columns());
-    for (const std::size_t index : blocks.list()) {
-      const int chromaRow = static_cast<int>(index / columns);
-      const int top = chromaRow << picture_.chromaShiftY;
-      const BlockRow row = RowAt(chromaRow, top, std::min(top + (1 << picture_.chromaShiftY), height_));
-      const int block = static_cast<int>(index % columns);
+  void BlendListed(TouchedBlocks& blocks) const {
+    const int blockHeight = 1 << picture_.chromaShiftY;
+    BlockRow row{};
+    int rowAt = -1;
+    blocks.Take([&](int block, int chromaRow) {
+      if (chromaRow != rowAt) {
+        const int top = chromaRow << picture_.chromaShiftY;
+        row = RowAt(chromaRow, top, std::min(top + blockHeight, height_));
+        rowAt = chromaRow;
+      }
       if (BlockTouched(row, block)) BlendBlock(row, block);
-    }
+    });
   }
 
   void BlendArea(const QRect& area) const {
