@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 #include "overlay/picture_mapping.h"
 #include "overlay/slot_trajectories.h"
@@ -102,13 +103,16 @@ void DrawPointLayer(OverlayState& overlay, const OverlayScene& scene) {
     overlay.pointImage = QImage(clientArea, QImage::Format_RGB32);
     overlay.pointImage.fill(QColor(0, 0, 0));
     overlay.pointImageSpans.clear();
+  } else if (overlay.pointImageHoldsPoints) {
+    overlay.pointImageSpans = overlay.pointSpans;
   }
+  overlay.pointImageHoldsPoints = false;
+  if (overlay.maskHoldsPoints) std::swap(overlay.maskSpans, overlay.pointSpans);
+  overlay.maskHoldsPoints = false;
   // Transferring the old layer onto the mask, clearing it, drawing the new points and
   // transferring it again leaves the mask with the new discs inverted in place of the old:
   // the discs are all that need be known, and the images catch up when somebody looks.
   overlay.pointSpans = PointDiscSpans(scene, clientArea);
-  overlay.maskCurrent = false;
-  overlay.pointImageCurrent = false;
 }
 
 void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool inSync) {
@@ -116,9 +120,10 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   if (!IsDrawableSlot(store, store.CurrentSlot)) return;
   // Drawing the remembered run again takes it away: forgetting its pixels does the same to
   // the mask that is shown from them.
+  if (overlay.maskHoldsTrajectories) std::swap(overlay.maskPixels, overlay.trajectoryPixels);
+  overlay.maskHoldsTrajectories = false;
   overlay.trajectoryPixels.clear();
   overlay.trajectoryPixelsInRows = true;
-  overlay.maskCurrent = false;
   overlay.drawn.drawnCount = 0;
   if (!inSync) return;
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets

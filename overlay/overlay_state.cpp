@@ -23,12 +23,13 @@ void DeleteOverlayResources(std::unique_ptr<OverlayState>& overlay) { overlay.re
 
 void ForgetOverlay(OverlayState& overlay) {
   overlay.maskImage.fill(QColor(0, 0, 0));
+  overlay.maskHoldsPoints = true;
   overlay.maskSpans.clear();
+  overlay.maskHoldsTrajectories = true;
   overlay.maskPixels.clear();
-  overlay.maskCurrent = true;
   overlay.pointImage = QImage();
+  overlay.pointImageHoldsPoints = true;
   overlay.pointImageSpans.clear();
-  overlay.pointImageCurrent = true;
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
@@ -36,27 +37,28 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.tiles.reset();
 }
 
+// Exclusive-or takes away what the mask holds and puts in what the last redraw drew, in any
+// order.
 const QImage& Surface(OverlayState& overlay) {
-  if (overlay.maskCurrent) return overlay.maskImage;
-  // Exclusive-or takes away what the mask holds and puts in what the last redraw drew, in
-  // any order.
-  const QColor white = overlay.pens.whiteBrush;
-  PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.maskSpans, white);
-  CombineXorRecord(overlay.maskImage, overlay.maskPixels);
-  PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.pointSpans, white);
-  CombineXorRecord(overlay.maskImage, overlay.trajectoryPixels);
-  overlay.maskSpans = overlay.pointSpans;
-  overlay.maskPixels = overlay.trajectoryPixels;
-  overlay.maskCurrent = true;
+  if (!overlay.maskHoldsPoints) {
+    const QColor white = overlay.pens.whiteBrush;
+    PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.maskSpans, white);
+    PaintSpans(overlay.maskImage, DrawMode::Xor, overlay.pointSpans, white);
+    overlay.maskHoldsPoints = true;
+  }
+  if (!overlay.maskHoldsTrajectories) {
+    CombineXorRecord(overlay.maskImage, overlay.maskPixels);
+    CombineXorRecord(overlay.maskImage, overlay.trajectoryPixels);
+    overlay.maskHoldsTrajectories = true;
+  }
   return overlay.maskImage;
 }
 
 const QImage& PointLayer(OverlayState& overlay) {
-  if (overlay.pointImageCurrent || overlay.pointImage.isNull()) return overlay.pointImage;
+  if (overlay.pointImageHoldsPoints || overlay.pointImage.isNull()) return overlay.pointImage;
   PaintSpans(overlay.pointImage, DrawMode::Copy, overlay.pointImageSpans, QColor(0, 0, 0));
   PaintSpans(overlay.pointImage, DrawMode::Copy, overlay.pointSpans, overlay.pens.whiteBrush);
-  overlay.pointImageSpans = overlay.pointSpans;
-  overlay.pointImageCurrent = true;
+  overlay.pointImageHoldsPoints = true;
   return overlay.pointImage;
 }
 

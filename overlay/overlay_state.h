@@ -57,15 +57,18 @@ struct OverlayState {
   XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
 
-  // The images as last brought up to date, and the drawing each holds; read them through
-  // Surface and PointLayer.
+  // The images as last brought up to date; read them through Surface and PointLayer. Each
+  // holds either the current drawing of a layer or, when its flag says not, the older one
+  // beside it. A redraw hands the drawing it replaces over to the mask rather than copying
+  // it: a render brings the mask up to date at every frame.
   QImage maskImage;
+  bool maskHoldsPoints = true;
   std::vector<PixelSpan> maskSpans;
+  bool maskHoldsTrajectories = true;
   XorRecord maskPixels;
-  bool maskCurrent = true;
   QImage pointImage;
+  bool pointImageHoldsPoints = true;
   std::vector<PixelSpan> pointImageSpans;
-  bool pointImageCurrent = true;
 };
 
 // The mask, brought up to date with the last redraw.

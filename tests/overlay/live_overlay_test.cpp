@@ -350,6 +350,36 @@ TEST(RedrawOverlays, EachRedrawTakesAwayThePreviousOverlay) {
   EXPECT_EQ(overlay->drawn.drawnCount, 0);
 }
 
+// The mask and the point layer are brought up to date only when read, each on its own: read
+// after any run of redraws, in and out of sync, they hold what one redraw of the last frame
+// gives a fresh overlay.
+TEST(RedrawOverlays, TheImagesCatchUpWithRedrawsNobodyLookedAt) {
+  struct Step {
+    std::int32_t slot;
+    bool inSync;
+    bool readMask;
+    bool readLayer;
+  };
+  const Scenes scenes;
+  auto overlay = CreateOverlayResources(kTrailClient);
+  const Step steps[] = {{0, true, true, true},   {1, true, false, false}, {0, false, false, true},
+                        {1, true, true, false},  {1, false, true, true},  {0, true, false, false},
+                        {0, true, true, true}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(::testing::Message() << "slot " << step.slot << (step.inSync ? " in sync" : " out of sync"));
+    const TrackStore store = scenes.Build(step.slot);
+    RedrawOverlays(*overlay, {store, kTrailRect}, step.inSync);
+    auto fresh = CreateOverlayResources(kTrailClient);
+    RedrawOverlays(*fresh, {store, kTrailRect}, step.inSync);
+    if (step.readMask) {
+      EXPECT_EQ(Surface(*overlay), Surface(*fresh));
+    }
+    if (step.readLayer) {
+      EXPECT_EQ(PointLayer(*overlay), PointLayer(*fresh));
+    }
+  }
+}
+
 TEST(RedrawOverlays, OutOfSyncDrawsPointsButNoTrajectories) {
   const Scenes scenes;
   const TrackStore first = scenes.Build(0);
