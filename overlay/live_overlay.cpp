@@ -131,9 +131,8 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
   overlay.drawn = {run.first, run.count, scene.videoRect};
   {
-    CanvasLedger ledger{&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels};
-    ledger.recordOnly = true;
-    PixelCanvas dc(overlay.maskImage, DrawMode::Xor, overlay.pens.whitePen, ledger);
+    PixelCanvas dc(overlay.maskImage, DrawMode::Xor, overlay.pens.whitePen,
+                   {&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels});
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
   overlay.trajectoryPixelsInRows = false;

@@ -13,8 +13,7 @@ PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, CanvasLedger led
       painted_(ledger.marks ? *ledger.marks : ownMarks_),
       tiles_(ledger.tiles && ledger.tiles->picture() == image.size() ? ledger.tiles : nullptr),
       record_(mode == DrawMode::Xor && image.depth() == 32 && PixelWriter::Supports(image.format()) ? ledger.record
-                                                                                                  : nullptr),
-      recordOnly_(ledger.recordOnly && record_ != nullptr) {
+                                                                                                  : nullptr) {
   if (PixelWriter::Supports(image.format())) {
     writer_.emplace(image, mode);
     return;
@@ -78,19 +77,14 @@ void PixelCanvas::PaintStroke() {
     return painted_[static_cast<std::size_t>(pixel.y - low.y) * boxWidth + static_cast<std::size_t>(pixel.x - low.x)];
   };
   const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
-  if (recordOnly_) {
-    for (const PixelPoint& pixel : stroke_) {
-      std::uint8_t& mark = markOf(pixel);
-      if (mark == 0) record_->push_back({pixel.x, pixel.y, bits});
-      mark = 1;
-    }
-  } else {
-    for (const PixelPoint& pixel : stroke_) {
-      std::uint8_t& mark = markOf(pixel);
+  for (const PixelPoint& pixel : stroke_) {
+    std::uint8_t& mark = markOf(pixel);
+    if (record_ == nullptr) {
       writer_->PutUnless(pixel.x, pixel.y, mark != 0);
-      if (record_ && mark == 0) record_->push_back({pixel.x, pixel.y, bits});
-      mark = 1;
+    } else if (mark == 0) {
+      record_->push_back({pixel.x, pixel.y, bits});
     }
+    mark = 1;
   }
   for (const PixelPoint& pixel : stroke_) markOf(pixel) = 0;
 }
@@ -100,8 +94,7 @@ void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& 
     for (const PixelSpan& span : spans) tiles_->MarkSpan(span.y, span.left, span.right);
   }
   if (writer_) {
-    if (record_) RecordSpans(spans, colour);
-    if (recordOnly_) return;
+    if (record_) return RecordSpans(spans, colour);
     writer_->SetColour(colour);
     for (const PixelSpan& span : spans) writer_->PutSpan(span);
     return;

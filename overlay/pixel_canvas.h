@@ -26,10 +26,9 @@ using StrokeMarks = std::vector<std::uint8_t>;
 struct CanvasLedger {
   StrokeMarks* marks = nullptr;  // without them the canvas keeps its own
   TileMarks* tiles = nullptr;    // every pixel drawn marks its tile (of the picture's size)
-  XorRecord* record = nullptr;   // every pixel a 32-bit picture combines, appended
-  // The picture is left as it is: the record alone says what the drawing would combine.
-  // Only for a combining canvas with a record.
-  bool recordOnly = false;
+  // With a record, a combining canvas on a 32-bit picture leaves the picture as it is and
+  // appends every pixel it would combine, with the bits, instead.
+  XorRecord* record = nullptr;
 };
 
 // Draws shapes onto a picture with a selected pen and a current position, following the
@@ -74,7 +73,6 @@ class PixelCanvas {
   StrokeMarks& painted_;  // marks the stroke's pixels already painted
   TileMarks* tiles_;
   XorRecord* record_;
-  bool recordOnly_;
 };
 
 }  // namespace ostrel

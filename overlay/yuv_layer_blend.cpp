@@ -42,10 +42,8 @@ class LayerBlender {
 
   QRect Area() const { return QRect(0, 0, width_, height_); }
 
-  // `area` must start on a block's first row and column; what of it lies outside the
-  // picture or the layer is left alone.
-  // Lists the blocks that hold a pixel of `spans` or `pixels` inside the area both share.
-  void ListBlocks(const DrawnPixels& drawn, TouchedBlocks& blocks) const {
+  // Marks the blocks that hold a pixel of `drawn` inside the area picture and layer share.
+  void MarkBlocks(const DrawnPixels& drawn, TouchedBlocks& blocks) const {
     const int shiftX = picture_.chromaShiftX;
     const int shiftY = picture_.chromaShiftY;
     blocks.Start(BlockCount(width_, shiftX), BlockCount(height_, shiftY));
@@ -60,7 +58,7 @@ class LayerBlender {
     }
   }
 
-  void BlendListed(TouchedBlocks& blocks) const {
+  void BlendMarked(TouchedBlocks& blocks) const {
     const int blockHeight = 1 << picture_.chromaShiftY;
     BlockRow row{};
     int rowAt = -1;
@@ -74,6 +72,8 @@ class LayerBlender {
     });
   }
 
+  // `area` must start on a block's first row and column; what of it lies outside the
+  // picture or the layer is left alone.
   void BlendArea(const QRect& area) const {
     const QRect inside = area & Area();
     const int blockHeight = 1 << picture_.chromaShiftY;
@@ -201,8 +201,8 @@ void BlendLayerIntoYuv(const QImage& layer, const DrawnPixels& drawn, TouchedBlo
                        const YuvPicture& picture) {
   if (layer.depth() != 32) return;
   const LayerBlender blender(layer, blend, picture);
-  blender.ListBlocks(drawn, blocks);
-  blender.BlendListed(blocks);
+  blender.MarkBlocks(drawn, blocks);
+  blender.BlendMarked(blocks);
 }
 
 }  // namespace ostrel
