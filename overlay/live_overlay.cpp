@@ -53,7 +53,7 @@ void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind
   }
 }
 
-void DrawLiveTrail(PixelCanvas& dc, const std::vector<TrajectorySample>& samples,
+void DrawLiveTrail(PixelCanvas& dc, const SampleArray& samples,
                    std::int32_t sample, const VideoRect& videoRect) {
   bool penDown = false;
   PixelPoint previous;

@@ -43,7 +43,7 @@ void SelectSnapshotPen(PixelCanvas& canvas, const OverlayPens& pens,
     canvas.SelectPen(pens.pens[static_cast<std::size_t>(header.kind)]);
 }
 
-void DrawTrail(PixelCanvas& canvas, const std::vector<TrajectorySample>& samples,
+void DrawTrail(PixelCanvas& canvas, const SampleArray& samples,
                std::int32_t sample, const PictureSize& picture) {
   const std::int32_t oldest = std::max(0, sample - kTrailReach);
   for (std::int32_t i = sample; i >= oldest; --i) {

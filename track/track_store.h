@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "track/sample_memory.h"
 #include "track/uninitialized_allocator.h"
 
 namespace ostrel {
@@ -72,8 +73,11 @@ struct TrajectorySample {
 };
 static_assert(sizeof(TrajectorySample) == 104, "a sample holds no padding");
 
+// A loaded trajectory's samples lie in the memory of its load (see SampleMemory).
+using SampleArray = std::vector<TrajectorySample, SampleAllocator<TrajectorySample>>;
+
 struct Trajectory {
-  std::vector<TrajectorySample> samples;  // empty while the trajectory has none
+  SampleArray samples;  // empty while the trajectory has none
   TrajectoryHeader header;
 
   std::int32_t sampleCount() const { return static_cast<std::int32_t>(samples.size()); }

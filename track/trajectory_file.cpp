@@ -1,6 +1,7 @@
 #include "track/trajectory_file.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -28,8 +29,8 @@ constexpr std::size_t kMaxEntries = static_cast<std::size_t>(INT32_MAX);
 
 // Makes room for one more entry. Entries are indexed with 32 bits, so an array never grows
 // past INT32_MAX of them.
-template <typename T>
-bool MakeRoom(std::vector<T>& array, MemoryBudget& budget) {
+template <typename T, typename A>
+bool MakeRoom(std::vector<T, A>& array, MemoryBudget& budget) {
   const std::size_t capacity = array.capacity();
   if (array.size() < capacity) return true;
   if (capacity >= kMaxEntries) return false;
@@ -45,12 +46,12 @@ bool MakeRoom(std::vector<T>& array, MemoryBudget& budget) {
   return true;
 }
 
-// Replaces `target` with an array of exactly the samples of `source`.
-bool CopySamples(const std::vector<TrajectorySample>& source, std::vector<TrajectorySample>& target,
-                 MemoryBudget& budget) {
+// Replaces `target` with an array of exactly the samples of `source`, in `memory`.
+bool CopySamples(const std::vector<TrajectorySample>& source, SampleArray& target,
+                 const std::shared_ptr<SampleMemory>& memory, MemoryBudget& budget) {
   if (!budget.Take(static_cast<std::uint64_t>(source.size()) * sizeof(TrajectorySample))) return false;
   try {
-    target.assign(source.begin(), source.end());
+    target = SampleArray(source.begin(), source.end(), SampleAllocator<TrajectorySample>(memory));
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -135,7 +136,7 @@ class TrajectoryFileReading {
   bool FinaliseCurrent() {
     if (current_ < 0 || pending_.empty()) return true;
     Trajectory& trajectory = store_.trajectories[static_cast<std::size_t>(current_)];
-    if (!CopySamples(pending_, trajectory.samples, budget_)) return FailSamples();
+    if (!CopySamples(pending_, trajectory.samples, memory_, budget_)) return FailSamples();
     if (header_.kind == 0) {
       header_.score /= static_cast<double>(pending_.size());
       if (header_.score > 3.0) header_.kind = 1;
@@ -166,6 +167,8 @@ class TrajectoryFileReading {
   // The current trajectory's samples, collected where growing is cheap and copied once the
   // trajectory is complete: the stored arrays then take no more than their samples.
   std::vector<TrajectorySample> pending_;
+  // Where the trajectories of this load keep their samples.
+  const std::shared_ptr<SampleMemory> memory_ = std::make_shared<SampleMemory>();
 };
 
 struct TrajectoryChunk {
@@ -232,10 +235,10 @@ bool AppendTrajectorySample(TrackStore& store, std::int32_t trajectory,
   if (trajectory < 0 || static_cast<std::size_t>(trajectory) >= store.trajectories.size()) {
     return false;
   }
-  std::vector<TrajectorySample>& samples = store.trajectories[static_cast<std::size_t>(trajectory)].samples;
+  SampleArray& samples = store.trajectories[static_cast<std::size_t>(trajectory)].samples;
   if (!MakeRoom(samples, budget)) {
     ShowTrajectoryMemoryFailure(messages);
-    std::vector<TrajectorySample>().swap(samples);
+    SampleArray().swap(samples);
     return false;
   }
   samples.push_back(sample);

@@ -26,7 +26,7 @@ void ForEachSlottedSample(const TrackStore& store, std::size_t slots, Visit visi
   const std::int64_t firstFrame = store.firstFrame;
   std::size_t nth = 0;
   for (std::size_t i = 0; i < store.trajectories.size(); ++i) {
-    const std::vector<TrajectorySample>& samples = store.trajectories[i].samples;
+    const SampleArray& samples = store.trajectories[i].samples;
     for (std::size_t j = 0; j < samples.size(); ++j, ++nth) {
       const std::int64_t slot = samples[j].frame - firstFrame;
       if (slot >= 0 && static_cast<std::uint64_t>(slot) < slots) {

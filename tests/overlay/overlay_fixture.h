@@ -106,7 +106,7 @@ class StoreBuilder {
     trajectory.header.id = static_cast<std::int32_t>(trajectories_.size()) + 1;
     trajectory.header.kind = kind;
     trajectory.header.param3 = param3;
-    trajectory.samples = std::move(samples);
+    trajectory.samples.assign(samples.begin(), samples.end());
     trajectories_.push_back(std::move(trajectory));
     return static_cast<std::int32_t>(trajectories_.size()) - 1;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -430,6 +431,18 @@ TEST_F(TrajectoryFileTest, ReloadingStartsFromAnEmptyIndex) {
   EXPECT_EQ(store.trajectoryCount(), 0);
   EXPECT_TRUE(store.frameTrajectoryList.empty());
   EXPECT_TRUE(IndexAllZero(store));
+}
+
+TEST_F(TrajectoryFileTest, ALoadKeepsItsSamplesTogetherAndAReloadLetsThemGo) {
+  Write({TrajectoryOf(1, {SampleAt(20), SampleAt(21)}), TrajectoryOf(2, {SampleAt(22)})});
+  ASSERT_TRUE(Load());
+  const std::weak_ptr<SampleMemory> first = store.trajectories[0].samples.get_allocator().memory();
+  ASSERT_FALSE(first.expired());
+  EXPECT_EQ(store.trajectories[1].samples.get_allocator().memory(), first.lock());
+
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(first.expired());
+  EXPECT_EQ(store.trajectories[1].samples[0].frame, 22);
 }
 
 // Every line form in a random order, several hundred kilobytes of them: sample lines in and
