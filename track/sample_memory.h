@@ -44,14 +44,15 @@ class SampleMemory {
 };
 
 // An allocator for arrays of samples: from a SampleMemory when it is given one, which it then
-// keeps alive, else from the heap. Arrays that copy one another get the heap, so that a copy
+// keeps alive, else from the heap. An array moved or swapped takes its memory along; a copy,
+// made or assigned, keeps to the heap or to the memory the array already had, so that a copy
 // never shares the memory of a load with another thread.
 template <typename T>
 class SampleAllocator {
  public:
   using value_type = T;
   using propagate_on_container_move_assignment = std::true_type;
-  using propagate_on_container_copy_assignment = std::true_type;
+  using propagate_on_container_copy_assignment = std::false_type;
   using propagate_on_container_swap = std::true_type;
   using is_always_equal = std::false_type;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "track/sample_memory.h"
@@ -82,6 +83,8 @@ struct Trajectory {
 
   std::int32_t sampleCount() const { return static_cast<std::int32_t>(samples.size()); }
 };
+// A growing table moves its trajectories, so their samples stay where their load put them.
+static_assert(std::is_nothrow_move_constructible_v<Trajectory>);
 
 // All tracking data of the open video. Arrays are owned here and released only by the
 // operations below and by the loaders; an empty vector is an absent array. Counts that the

@@ -56,6 +56,10 @@ TEST(SampleMemory, ArraysKeepTheirMemoryAliveAndCopiesTakeTheHeap) {
   const SampleArray copy = array;
   EXPECT_EQ(copy.get_allocator().memory(), nullptr);
   EXPECT_EQ(copy, array);
+  SampleArray assigned;
+  assigned = array;
+  EXPECT_EQ(assigned.get_allocator().memory(), nullptr);
+  EXPECT_EQ(assigned, array);
 
   SampleArray moved = std::move(array);
   EXPECT_EQ(moved.get_allocator().memory(), watch.lock());
