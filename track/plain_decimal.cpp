@@ -5,7 +5,6 @@
 
 #include "track/decimal_text.h"
 #include "track/digit_words.h"
-#include "track/short_decimal.h"
 
 namespace ostrel {
 namespace {
@@ -104,11 +103,7 @@ std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
   return end;
 }
 
-std::size_t ReadPlainReal(std::string_view text, double& value) {
-  if (text.size() >= kShortRealReach) {
-    const std::size_t end = ReadShortReal(text.data(), value);
-    if (end > 0) return end;
-  }
+std::size_t plain_decimal_detail::ReadLongerPlainReal(std::string_view text, double& value) {
   std::size_t at = 0;
   const bool negative = ReadSign(text, at);
   if (text.size() - at >= kWindowChars) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "track/short_decimal.h"
+
 namespace ostrel {
 
 // The same results as ReadDecimalInt and ReadDecimalReal (decimal_text.h), bit for bit, but
@@ -12,10 +14,23 @@ namespace ostrel {
 std::int32_t ReadPlainDecimalInt(std::string_view text);
 double ReadPlainDecimalReal(std::string_view text);
 
+namespace plain_decimal_detail {
+// ReadPlainReal for the numbers that the short reader (short_decimal.h) does not take.
+std::size_t ReadLongerPlainReal(std::string_view text, double& value);
+}  // namespace plain_decimal_detail
+
 // The one-pass readers themselves, for callers that do not know where the number ends: each
 // reads the plain number at the start of `text` and gives the characters it took, or 0 when
 // `text` does not start with a number they can read exactly (then the general reader must).
 std::size_t ReadPlainInt(std::string_view text, std::int32_t& value);
-std::size_t ReadPlainReal(std::string_view text, double& value);
+// The nine reals of each of a trajectory file's million lines are mostly short: those are
+// read inline, without a call.
+inline std::size_t ReadPlainReal(std::string_view text, double& value) {
+  if (text.size() >= kShortRealReach) {
+    const std::size_t end = ReadShortReal(text.data(), value);
+    if (end > 0) return end;
+  }
+  return plain_decimal_detail::ReadLongerPlainReal(text, value);
+}
 
 }  // namespace ostrel

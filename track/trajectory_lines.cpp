@@ -5,7 +5,6 @@
 #include "track/decimal_text.h"
 #include "track/digit_words.h"
 #include "track/plain_decimal.h"
-#include "track/short_decimal.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
 
@@ -72,13 +71,6 @@ class TokenCursor {
 
   double Real() {
     double value = 0.0;
-    if (static_cast<std::size_t>(end_ - at_) >= kShortRealReach) {
-      const std::size_t taken = ReadShortReal(at_, value);
-      if (taken > 0) {
-        at_ += taken;
-        return value;
-      }
-    }
     const std::size_t used = ReadPlainReal(Rest(), value);
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
