@@ -55,7 +55,7 @@ std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
 
 // `bytes` (a multiple of kLargePage) of zeroed memory starting on a large page's boundary.
 void* MapAligned(std::size_t bytes) {
-  const std::size_t span = RoundUp(bytes, kLargePage) + kLargePage;
+  const std::size_t span = bytes + kLargePage;
   void* const mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   const auto first = reinterpret_cast<std::uintptr_t>(mapped);
