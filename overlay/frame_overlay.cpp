@@ -22,7 +22,7 @@ void FrameOverlay::Draw(const YuvPicture& picture, const TrackStore& store, bool
     // and only where this one's goes need it be looked at.
     FillMarkedTiles(layer_, layerTiles_, 0x00000000u);
     layerTiles_.Clear();
-    DrawSnapshotOverlay(layer_, scene, overlay_->pens, {&overlay_->strokeMarks, &layerTiles_});
+    DrawSnapshotOverlay(layer_, scene, overlay_->pens, {&overlay_->seenPixels, &layerTiles_});
     BlendLayerIntoYuv(layer_, layerTiles_, LayerBlend::Cover, picture);
     return;
   }

@@ -132,7 +132,7 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   overlay.drawn = {run.first, run.count, scene.videoRect};
   {
     PixelCanvas dc(overlay.maskImage, DrawMode::Xor, overlay.pens.whitePen,
-                   {&overlay.strokeMarks, nullptr, &overlay.trajectoryPixels});
+                   {&overlay.seenPixels, nullptr, &overlay.trajectoryPixels});
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
   overlay.trajectoryPixelsInRows = false;

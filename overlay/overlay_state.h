@@ -51,7 +51,7 @@ struct OverlayState {
   OverlayPens pens;
   std::vector<PixelSpan> pointSpans;
   DrawnTrajectoryList drawn;
-  StrokeMarks strokeMarks;  // the trajectory layer's, kept from redraw to redraw
+  SeenPixels seenPixels;  // the trajectory layer's, kept from redraw to redraw
   XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
   bool trajectoryPixelsInRows = true;  // sorted by row since they were drawn
   XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw

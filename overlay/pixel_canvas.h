@@ -11,21 +11,17 @@
 #include "overlay/picture_mapping.h"
 #include "overlay/pixel_shapes.h"
 #include "overlay/pixel_writer.h"
+#include "overlay/seen_pixels.h"
 #include "overlay/tile_marks.h"
 #include "overlay/xor_record.h"
 
 namespace ostrel {
 
-// One byte per pixel of a stroke's bounding box, all zero between strokes: which pixels the
-// stroke has painted. Whoever draws picture after picture keeps one, so that a canvas need
-// not allocate and clear them each time.
-using StrokeMarks = std::vector<std::uint8_t>;
-
 // What a canvas keeps account of beside its picture. Each is optional and must outlive the
 // canvas.
 struct CanvasLedger {
-  StrokeMarks* marks = nullptr;  // without them the canvas keeps its own
-  TileMarks* tiles = nullptr;    // every pixel drawn marks its tile (of the picture's size)
+  SeenPixels* seen = nullptr;  // a combining canvas's; without them it keeps its own
+  TileMarks* tiles = nullptr;  // every pixel drawn marks its tile (of the picture's size)
   // With a record, a combining canvas on a 32-bit picture leaves the picture as it is and
   // appends every pixel it would combine, with the bits, instead.
   XorRecord* record = nullptr;
@@ -58,8 +54,12 @@ class PixelCanvas {
   void FillRect(const QRect& rect, const QColor& colour);
 
  private:
+  bool Combines() const { return writer_ && writer_->combines(); }
+  void CombineLine(PixelPoint to);
+  void RecordTwoPixelLine(PixelPoint to);
+  void EndCombinedStroke();
   void PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
-  void PaintStroke();
+  void CopyStroke();
   void RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
 
   QImage& image_;
@@ -68,9 +68,13 @@ class PixelCanvas {
   std::optional<QPainter> painter_;
   Pen pen_;
   PixelPoint position_;
+  // The stroke's pixels, each once when combining; a recording canvas keeps them in the
+  // record from strokeStart_ on instead.
   std::vector<PixelPoint> stroke_;
-  StrokeMarks ownMarks_;
-  StrokeMarks& painted_;  // marks the stroke's pixels already painted
+  std::size_t strokeStart_ = 0;
+  QRect strokeBox_;  // around every pixel of the combining stroke
+  SeenPixels ownSeen_;
+  SeenPixels& seen_;  // the combining stroke's pixels already painted
   TileMarks* tiles_;
   XorRecord* record_;
 };

@@ -1,83 +1,50 @@
 #include "overlay/pixel_shapes.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "overlay/line_pixels.h"
 
 namespace ostrel {
 namespace {
 
-// Products of two 33-bit pixel distances need more than 64 bits.
-__extension__ using Wide = __int128;
+using line_detail::Wide;
 
-// The steps k of a line whose major coordinate start + k * direction lies in [low, high],
-// limited to the steps 0 .. steps - 1 that the line draws.
-struct StepRange {
-  std::int64_t first = 0;
-  std::int64_t last = -1;
-};
-
-StepRange StepsWithin(std::int64_t start, std::int64_t direction, std::int64_t steps,
-                      std::int64_t low, std::int64_t high) {
-  StepRange range;
-  if (direction > 0) {
-    range.first = low - start;
-    range.last = high - start;
-  } else {
-    range.first = start - high;
-    range.last = start - low;
-  }
-  range.first = std::max<std::int64_t>(range.first, 0);
-  range.last = std::min<std::int64_t>(range.last, steps - 1);
-  return range;
+// Moves `from` into `to` in order of key(span), keeping the order of equal keys; every key lies
+// in 0 .. keys - 1.
+template <typename Key>
+void CountingSort(const std::vector<PixelSpan>& from, std::vector<PixelSpan>& to, std::size_t keys, Key key) {
+  std::vector<std::size_t> starts(keys + 1, 0);
+  for (const PixelSpan& span : from) ++starts[key(span) + 1];
+  for (std::size_t k = 0; k < keys; ++k) starts[k + 1] += starts[k];
+  to.resize(from.size());
+  for (const PixelSpan& span : from) to[starts[key(span)]++] = span;
 }
 
-struct PenSquare {
-  std::int64_t x = 0;
-  std::int64_t y = 0;
-  std::int32_t width = 0;
-
-  bool Covers(std::int64_t column, std::int64_t row) const {
-    return column >= x && column < x + width && row >= y && row < y + width;
-  }
-};
-
-// The pixels of `square` inside the clip that `previous` did not cover: a line's
-// neighbouring squares overlap by half or more, and those pixels need not come twice.
-void AppendPenSquare(const PenSquare& square, const PenSquare& previous, const QRect& clip,
-                     std::vector<PixelPoint>& pixels) {
-  for (std::int64_t row = square.y; row < square.y + square.width; ++row) {
-    if (row < clip.top() || row > clip.bottom()) continue;
-    for (std::int64_t column = square.x; column < square.x + square.width; ++column) {
-      if (column < clip.left() || column > clip.right() || previous.Covers(column, row)) continue;
-      pixels.push_back({static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)});
-    }
-  }
-}
-
-// Spans in order of y, then left. Spans inside a picture (every coordinate in 0 .. 65535, a
-// few billion of them at most) sort as row-major integer keys with their place in the low
-// bits, several times faster than pairs through a comparison; any others sort as pairs.
+// Spans in order of y, then left. Spans inside a picture (every coordinate in 0 .. 65535)
+// are sorted by counting, left first and then rows: two passes over the spans, however many,
+// with a count for every column and row. Any others sort through a comparison.
 std::vector<PixelSpan> SortSpansIntoRows(std::vector<PixelSpan> spans) {
   const auto inPicture = [](const PixelSpan& span) {
     return span.y >= 0 && span.y <= 0xFFFF && span.left >= 0 && span.left <= 0xFFFF;
   };
-  if (spans.size() > 0xFFFFFFFFu || !std::all_of(spans.begin(), spans.end(), inPicture)) {
+  if (!std::all_of(spans.begin(), spans.end(), inPicture)) {
     std::sort(spans.begin(), spans.end(), [](const PixelSpan& a, const PixelSpan& b) {
       return a.y != b.y ? a.y < b.y : a.left < b.left;
     });
     return spans;
   }
-  std::vector<std::uint64_t> keys;
-  keys.reserve(spans.size());
-  for (std::size_t i = 0; i < spans.size(); ++i) {
-    keys.push_back(std::uint64_t{static_cast<std::uint32_t>(spans[i].y)} << 48 |
-                   std::uint64_t{static_cast<std::uint32_t>(spans[i].left)} << 32 | i);
+  std::int32_t lastRow = 0;
+  std::int32_t lastLeft = 0;
+  for (const PixelSpan& span : spans) {
+    lastRow = std::max(lastRow, span.y);
+    lastLeft = std::max(lastLeft, span.left);
   }
-  std::sort(keys.begin(), keys.end());
-  std::vector<PixelSpan> sorted;
-  sorted.reserve(spans.size());
-  for (std::uint64_t key : keys) sorted.push_back(spans[key & 0xFFFFFFFFu]);
-  return sorted;
+  std::vector<PixelSpan> byLeft;
+  CountingSort(spans, byLeft, static_cast<std::size_t>(lastLeft) + 1,
+               [](const PixelSpan& span) { return static_cast<std::size_t>(span.left); });
+  CountingSort(byLeft, spans, static_cast<std::size_t>(lastRow) + 1,
+               [](const PixelSpan& span) { return static_cast<std::size_t>(span.y); });
+  return spans;
 }
 
 }  // namespace
@@ -112,43 +79,7 @@ void AppendEllipseSpans(std::int64_t left, std::int64_t top, std::int64_t right,
 
 void AppendLinePixels(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip,
                       std::vector<PixelPoint>& pixels) {
-  const std::int64_t dx = std::int64_t{to.x} - from.x;
-  const std::int64_t dy = std::int64_t{to.y} - from.y;
-  const bool alongX = std::llabs(dx) >= std::llabs(dy);
-  const std::int64_t steps = alongX ? std::llabs(dx) : std::llabs(dy);
-  if (steps == 0 || penWidth <= 0 || clip.isEmpty()) return;
-  const std::int64_t majorStart = alongX ? from.x : from.y;
-  const std::int64_t minorStart = alongX ? from.y : from.x;
-  const std::int64_t majorDelta = alongX ? dx : dy;
-  const std::int64_t minorDelta = alongX ? dy : dx;
-  const std::int64_t direction = majorDelta > 0 ? 1 : -1;
-  // Only the steps whose pen square can reach the clip are walked, however long the line.
-  const std::int64_t majorLow = (alongX ? clip.left() : clip.top()) - (penWidth - 1);
-  const std::int64_t majorHigh = alongX ? clip.right() : clip.bottom();
-  const StepRange range = StepsWithin(majorStart, direction, steps, majorLow, majorHigh);
-  if (range.first > range.last) return;
-  // The minor offset at step k is k * |minorDelta| / steps rounded half away from zero, that is
-  // (2k|minorDelta| + steps) / (2 steps) rounded down: kept as a quotient and remainder that
-  // each step moves on by 2|minorDelta|, less than the divisor, so one carry at most.
-  const std::int64_t minorStep = minorDelta >= 0 ? 1 : -1;
-  const std::int64_t rise = 2 * std::llabs(minorDelta);
-  const std::int64_t divisor = 2 * steps;
-  const Wide first = Wide{range.first} * rise + steps;
-  auto offset = static_cast<std::int64_t>(first / divisor);
-  auto remainder = static_cast<std::int64_t>(first % divisor);
-  PenSquare previous;  // none before the first step
-  for (std::int64_t k = range.first; k <= range.last; ++k) {
-    const std::int64_t major = majorStart + k * direction;
-    const std::int64_t minor = minorStart + minorStep * offset;
-    const PenSquare square{alongX ? major : minor, alongX ? minor : major, penWidth};
-    AppendPenSquare(square, previous, clip, pixels);
-    previous = square;
-    remainder += rise;
-    if (remainder >= divisor) {
-      remainder -= divisor;
-      ++offset;
-    }
-  }
+  ForEachLinePixel(from, to, penWidth, clip, [&pixels](std::int32_t x, std::int32_t y) { pixels.push_back({x, y}); });
 }
 
 std::vector<PixelSpan> MergeOverlappingSpans(std::vector<PixelSpan> spans) {

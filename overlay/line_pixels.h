@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QRect>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+#include "overlay/picture_mapping.h"
+
+namespace ostrel {
+namespace line_detail {
+
+// Products of two 33-bit pixel distances need more than 64 bits.
+__extension__ using Wide = __int128;
+
+// The steps k of a line whose major coordinate start + k * direction lies in [low, high],
+// limited to the steps 0 .. steps - 1 that the line draws.
+struct StepRange {
+  std::int64_t first = 0;
+  std::int64_t last = -1;
+};
+
+inline StepRange StepsWithin(std::int64_t start, std::int64_t direction, std::int64_t steps, std::int64_t low,
+                             std::int64_t high) {
+  StepRange range;
+  if (direction > 0) {
+    range.first = low - start;
+    range.last = high - start;
+  } else {
+    range.first = start - high;
+    range.last = start - low;
+  }
+  range.first = std::max<std::int64_t>(range.first, 0);
+  range.last = std::min<std::int64_t>(range.last, steps - 1);
+  return range;
+}
+
+// Calls visit(x, y) for each pixel of the pen square at (x, y) inside `clip` that the square at
+// (previousX, previousY) did not cover: a line's neighbouring squares overlap by half or more,
+// and those pixels need not come twice. kWidth is the pen's width when known at compile time
+// (the live trails' 2 pixels), else 0 and `width` holds it.
+template <int kWidth, typename Visit>
+inline void VisitPenSquare(std::int64_t x, std::int64_t y, std::int64_t previousX, std::int64_t previousY,
+                           std::int32_t width, const QRect& clip, Visit& visit) {
+  const std::int64_t w = kWidth > 0 ? kWidth : width;
+  const bool inside = x >= clip.left() && y >= clip.top() && x + w - 1 <= clip.right() && y + w - 1 <= clip.bottom();
+  for (std::int64_t row = y; row < y + w; ++row) {
+    if (!inside && (row < clip.top() || row > clip.bottom())) continue;
+    const bool rowCovered = row >= previousY && row < previousY + w;
+    for (std::int64_t column = x; column < x + w; ++column) {
+      if (!inside && (column < clip.left() || column > clip.right())) continue;
+      if (rowCovered && column >= previousX && column < previousX + w) continue;
+      visit(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row));
+    }
+  }
+}
+
+}  // namespace line_detail
+
+// Calls visit(x, y) with the top-left pixel of each pen square of the line from `from` to `to`
+// that can reach `clip`, in the order the line is drawn; neighbouring squares overlap. The
+// squares are those of the line rule of pixel_shapes.h; pixels outside the clip are the
+// visitor's to leave out.
+template <typename Visit>
+void ForEachLineSquare(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip, Visit&& visit) {
+  const std::int64_t dx = std::int64_t{to.x} - from.x;
+  const std::int64_t dy = std::int64_t{to.y} - from.y;
+  const bool alongX = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t steps = alongX ? std::llabs(dx) : std::llabs(dy);
+  if (steps == 0 || penWidth <= 0 || clip.isEmpty()) return;
+  const std::int64_t majorStart = alongX ? from.x : from.y;
+  const std::int64_t minorStart = alongX ? from.y : from.x;
+  const std::int64_t majorDelta = alongX ? dx : dy;
+  const std::int64_t minorDelta = alongX ? dy : dx;
+  const std::int64_t direction = majorDelta > 0 ? 1 : -1;
+  // Only the steps whose pen square can reach the clip are walked, however long the line.
+  const std::int64_t majorLow = (alongX ? clip.left() : clip.top()) - (penWidth - 1);
+  const std::int64_t majorHigh = alongX ? clip.right() : clip.bottom();
+  const line_detail::StepRange range = line_detail::StepsWithin(majorStart, direction, steps, majorLow, majorHigh);
+  if (range.first > range.last) return;
+  // The minor offset at step k is k * |minorDelta| / steps rounded half away from zero, that is
+  // (2k|minorDelta| + steps) / (2 steps) rounded down: kept as a quotient and remainder that
+  // each step moves on by 2|minorDelta|, less than the divisor, so one carry at most.
+  const std::int64_t minorStep = minorDelta >= 0 ? 1 : -1;
+  const std::int64_t rise = 2 * std::llabs(minorDelta);
+  const std::int64_t divisor = 2 * steps;
+  std::int64_t offset = 0;
+  std::int64_t remainder = steps;  // the usual start, without a wide division
+  if (range.first > 0) {
+    const line_detail::Wide first = line_detail::Wide{range.first} * rise + steps;
+    offset = static_cast<std::int64_t>(first / divisor);
+    remainder = static_cast<std::int64_t>(first % divisor);
+  }
+  for (std::int64_t k = range.first; k <= range.last; ++k) {
+    const std::int64_t major = majorStart + k * direction;
+    const std::int64_t minor = minorStart + minorStep * offset;
+    if (alongX) {
+      visit(major, minor);
+    } else {
+      visit(minor, major);
+    }
+    remainder += rise;
+    if (remainder >= divisor) {
+      remainder -= divisor;
+      ++offset;
+    }
+  }
+}
+
+// Calls visit(x, y) for the pixels a pen of `penWidth` paints for the line from `from` to `to`,
+// as far as they lie inside `clip`; a pixel comes again only where the line's squares that are
+// not neighbours meet. A template, so that a caller's handling of each pixel is compiled into
+// the walk: trails are thousands of pixels a redraw.
+template <typename Visit>
+void ForEachLinePixel(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip, Visit&& visit) {
+  // No square before the first step: one far enough away to cover nothing of it.
+  std::int64_t previousX = std::numeric_limits<std::int64_t>::min() / 2;
+  std::int64_t previousY = std::numeric_limits<std::int64_t>::min() / 2;
+  const auto square = [&](std::int64_t x, std::int64_t y) {
+    if (penWidth == 2) {
+      line_detail::VisitPenSquare<2>(x, y, previousX, previousY, penWidth, clip, visit);
+    } else {
+      line_detail::VisitPenSquare<0>(x, y, previousX, previousY, penWidth, clip, visit);
+    }
+    previousX = x;
+    previousY = y;
+  };
+  ForEachLineSquare(from, to, penWidth, clip, square);
+}
+
+}  // namespace ostrel
