@@ -123,7 +123,8 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   if (overlay.maskHoldsTrajectories) std::swap(overlay.maskPixels, overlay.trajectoryPixels);
   overlay.maskHoldsTrajectories = false;
   overlay.trajectoryPixels.clear();
-  overlay.trajectoryPixelsInRows = true;
+  overlay.trajectoryRuns.Clear();
+  overlay.trajectoryRunsCurrent = true;
   overlay.drawn.drawnCount = 0;
   if (!inSync) return;
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
@@ -135,7 +136,7 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
                    {&overlay.seenPixels, nullptr, &overlay.trajectoryPixels});
     DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
   }
-  overlay.trajectoryPixelsInRows = false;
+  overlay.trajectoryRunsCurrent = false;
 }
 
 void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,

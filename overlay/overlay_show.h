@@ -17,9 +17,9 @@ namespace ostrel {
 // follows the pixels drawn, and the mask, cold in memory after a frame's worth of video has
 // passed through, is never read.
 //
-// The first showing after a redraw puts the trajectory pixels in row order, so that each
-// band of a picture painted band by band finds its own at once; drawing that is never shown
-// (a rendered video's) never pays for it.
+// The first showing after a redraw puts the trajectory pixels in rows, joined into runs, so
+// that each band of a picture painted band by band finds its own at once and combines a run
+// at a time; drawing that is never shown (a rendered video's) never pays for it.
 void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin);
 
 }  // namespace ostrel

@@ -33,7 +33,8 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
-  overlay.trajectoryPixelsInRows = true;
+  overlay.trajectoryRuns.Clear();
+  overlay.trajectoryRunsCurrent = true;
   overlay.tiles.reset();
 }
 

@@ -12,6 +12,7 @@
 #include "overlay/pixel_shapes.h"
 #include "overlay/tile_marks.h"
 #include "overlay/video_rect.h"
+#include "overlay/xor_row_runs.h"
 
 namespace ostrel {
 
@@ -53,8 +54,8 @@ struct OverlayState {
   DrawnTrajectoryList drawn;
   SeenPixels seenPixels;  // the trajectory layer's, kept from redraw to redraw
   XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
-  bool trajectoryPixelsInRows = true;  // sorted by row since they were drawn
-  XorRecord recordScratch;             // room to sort them in, kept from redraw to redraw
+  XorRowRuns trajectoryRuns;           // the same in rows, for showing
+  bool trajectoryRunsCurrent = true;   // built since the pixels were drawn
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
 
   // The images as last brought up to date; read them through Surface and PointLayer. Each
