@@ -34,7 +34,10 @@ void BM_RedrawOverlays(benchmark::State& state) {
   // What one redraw leaves to be shown: trajectory pixels and point pixels.
   std::size_t pointPixels = 0;
   for (const PixelSpan& span : overlay->pointSpans) pointPixels += static_cast<std::size_t>(span.right - span.left + 1);
-  state.counters["trajectory_px"] = static_cast<double>(overlay->trajectoryPixels.size());
+  std::size_t trajectoryPixels = 0;
+  for (const XorRun& run : overlay->trajectoryPixels) trajectoryPixels += static_cast<std::size_t>(run.right - run.left + 1);
+  state.counters["trajectory_px"] = static_cast<double>(trajectoryPixels);
+  state.counters["trajectory_runs"] = static_cast<double>(overlay->trajectoryPixels.size());
   state.counters["point_px"] = static_cast<double>(pointPixels);
 }
 BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);

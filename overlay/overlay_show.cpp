@@ -34,10 +34,10 @@ void ShowTrajectoryRuns(QImage& picture, QPoint toPicture, const OverlayState& o
   const qsizetype stride = picture.bytesPerLine();
   const int maskLeft = inMask.left();
   const int maskRight = inMask.right();
-  overlay.trajectoryRuns.ForEachRun(inMask.top(), inMask.bottom(), [&](int y, const XorRun& run) {
+  overlay.trajectoryRuns.ForEachRun(inMask.top(), inMask.bottom(), [&](const XorRun& run) {
     const int left = std::max(run.left, maskLeft);
     const int right = std::min(run.right, maskRight);
-    auto* pixel = reinterpret_cast<std::uint32_t*>(bits + (y + toPicture.y()) * stride) + (left + toPicture.x());
+    auto* pixel = reinterpret_cast<std::uint32_t*>(bits + (run.y + toPicture.y()) * stride) + (left + toPicture.x());
     for (int x = left; x <= right; ++x) *pixel++ ^= run.bits;
   });
 }

@@ -72,9 +72,8 @@ const TileMarks& OverlayTiles(OverlayState& overlay) {
       marks.MarkSpan(span.y, std::max(span.left, inside.left()), std::min(span.right, inside.right()));
     }
   }
-  for (const XorDelta& pixel : overlay.trajectoryPixels) {
-    if (inside.contains(pixel.x, pixel.y)) marks.MarkPixel(pixel.x, pixel.y);
-  }
+  ForEachRunInside(overlay.trajectoryPixels, inside.size(),
+                   [&marks](int y, int left, int right) { marks.MarkSpan(y, left, right); });
   return marks;
 }
 

@@ -12,7 +12,7 @@
 #include "overlay/pixel_shapes.h"
 #include "overlay/tile_marks.h"
 #include "overlay/video_rect.h"
-#include "overlay/xor_row_runs.h"
+#include "overlay/xor_band_runs.h"
 
 namespace ostrel {
 
@@ -54,7 +54,7 @@ struct OverlayState {
   DrawnTrajectoryList drawn;
   SeenPixels seenPixels;  // the trajectory layer's, kept from redraw to redraw
   XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
-  XorRowRuns trajectoryRuns;           // the same in rows, for showing
+  XorBandRuns trajectoryRuns;           // the same in rows, for showing
   bool trajectoryRunsCurrent = true;   // built since the pixels were drawn
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "overlay/line_pixels.h"
+#include "overlay/line_runs.h"
 #include "overlay/pixel_shapes.h"
 
 namespace ostrel {
@@ -19,19 +20,6 @@ QRect LineBox(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect
   const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{std::max(from.y, to.y)} + reach, picture.bottom());
   if (left > right || top > bottom) return {};
   return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)), QPoint(static_cast<int>(right), static_cast<int>(bottom)));
-}
-
-// Calls put(x, y) for the pixels of the pen square at (x, y) that lie inside `picture`.
-template <typename Put>
-[[gnu::noinline]] void ForEachPixelOfSquareIn(std::int64_t x, std::int64_t y, std::int32_t penWidth,
-                                              const QRect& picture, Put& put) {
-  const std::int64_t bottom = std::min<std::int64_t>(y + penWidth - 1, picture.bottom());
-  const std::int64_t right = std::min<std::int64_t>(x + penWidth - 1, picture.right());
-  for (std::int64_t row = std::max<std::int64_t>(y, picture.top()); row <= bottom; ++row) {
-    for (std::int64_t column = std::max<std::int64_t>(x, picture.left()); column <= right; ++column) {
-      put(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row));
-    }
-  }
 }
 
 }  // namespace
@@ -95,13 +83,8 @@ void PixelCanvas::CombineLine(PixelPoint to) {
   const QRect picture = image_.rect();
   strokeBox_ |= LineBox(position_, to, pen_.width, picture);
   try {
-    if (record_ && pen_.width == 2) {
-      RecordTwoPixelLine(to);
-    } else if (record_) {
-      const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
-      ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) {
-        if (seen_.Insert(x, y) != 0) record_->push_back({x, y, bits});
-      });
+    if (record_) {
+      RecordLine(to);
     } else {
       ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) {
         if (seen_.Insert(x, y) == 0) return;
@@ -116,57 +99,53 @@ void PixelCanvas::CombineLine(PixelPoint to) {
   }
 }
 
-// The live trails' pen, thousands of pixels a redraw: every pixel of every square is written
-// to the record and kept by counting it in, so that which of a square's pixels are new (half
-// of them, by the slope's whim) costs no mispredicted branch.
-void PixelCanvas::RecordTwoPixelLine(PixelPoint to) {
+// A line is a run or two a row (the live trails are thousands of pixels a redraw): the
+// stroke's pixels are marked a word of them at a time, and what is left of each run once the
+// pixels the stroke already painted are taken out goes into the record.
+void PixelCanvas::RecordLine(PixelPoint to) {
   const QRect picture = image_.rect();
   const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
-  const std::int64_t length = std::max(std::llabs(std::int64_t{to.x} - position_.x), std::llabs(std::int64_t{to.y} - position_.y));
-  // A line walks no more squares than the picture is long, plus the pen.
-  const std::int64_t squares = std::min<std::int64_t>(length, std::max(picture.width(), picture.height()) + 2);
-  const std::size_t start = record_->size();
-  record_->resize(start + 4 * static_cast<std::size_t>(squares));
-  XorDelta* const first = record_->data() + start;
-  XorDelta* out = first;
-  SeenPixels& seen = seen_;
-  const auto put = [&out, &seen, bits](std::int32_t x, std::int32_t y) {
-    *out = {x, y, bits};
-    out += seen.Insert(x, y);
+  const auto record = [&](std::int32_t y, std::int32_t left, std::int32_t right) {
+    seen_.InsertRun(y, left, right, [&](std::int32_t from, std::int32_t upTo) { AppendRun({y, from, upTo, bits}); });
   };
-  const std::int64_t lastLeft = picture.right() - 1;
-  const std::int64_t lastTop = picture.bottom() - 1;
-  ForEachLineSquare(position_, to, 2, picture, [&](std::int64_t x, std::int64_t y) {
-    if (x >= 0 && y >= 0 && x <= lastLeft && y <= lastTop) [[likely]] {
-      const auto left = static_cast<std::int32_t>(x);
-      const auto top = static_cast<std::int32_t>(y);
-      put(left, top);
-      put(left + 1, top);
-      put(left, top + 1);
-      put(left + 1, top + 1);
-    } else {
-      ForEachPixelOfSquareIn(x, y, 2, picture, put);
-    }
-  });
-  record_->resize(start + static_cast<std::size_t>(out - first));
+  if (pen_.width <= kWidestRunPen) {
+    ForEachLineRun(position_, to, pen_.width, picture, record);
+  } else {
+    ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) { record(y, x, x); });
+  }
 }
 
-// The stroke's pixels are taken out of the seen ones, ready for the next stroke: one at a time,
-// or the words of the rectangle around them when those are fewer.
+// Joins the run to the stroke's last when they continue each other on one row, as the pieces
+// of a run cut at a word's edge do, and a line's row that goes on into the next line.
+void PixelCanvas::AppendRun(const XorRun& run) {
+  if (record_->size() > strokeStart_) {
+    XorRun& last = record_->back();
+    if (last.y == run.y && last.bits == run.bits && last.right + 1 == run.left) {
+      last.right = run.right;
+      return;
+    }
+  }
+  record_->push_back(run);
+}
+
+// The stroke's pixels are taken out of the seen ones, ready for the next stroke: a run or a
+// pixel at a time, or the words of the rectangle around them when those are fewer.
 void PixelCanvas::EndCombinedStroke() {
-  const std::size_t recorded = record_ ? record_->size() - strokeStart_ : 0;
-  const std::size_t pixels = recorded + stroke_.size();
-  const bool byWords = seen_.WordsOf(strokeBox_) < pixels;
-  const auto release = [&](std::int32_t x, std::int32_t y) {
-    if (!byWords) seen_.Erase(x, y);
-    if (tiles_) tiles_->MarkPixel(x, y);
-  };
+  const std::size_t runs = record_ ? record_->size() - strokeStart_ : 0;
+  const bool byWords = seen_.WordsOf(strokeBox_) < runs + stroke_.size();
   if (byWords) seen_.EraseWordsOf(strokeBox_);
   if (!byWords || tiles_) {
-    for (std::size_t i = strokeStart_; i < strokeStart_ + recorded; ++i) release((*record_)[i].x, (*record_)[i].y);
-    for (const PixelPoint& pixel : stroke_) release(pixel.x, pixel.y);
+    for (std::size_t i = strokeStart_; i < strokeStart_ + runs; ++i) {
+      const XorRun& run = (*record_)[i];
+      if (!byWords) seen_.EraseRun(run.y, run.left, run.right);
+      if (tiles_) tiles_->MarkSpan(run.y, run.left, run.right);
+    }
+    for (const PixelPoint& pixel : stroke_) {
+      if (!byWords) seen_.Erase(pixel.x, pixel.y);
+      if (tiles_) tiles_->MarkPixel(pixel.x, pixel.y);
+    }
   }
-  strokeStart_ += recorded;
+  strokeStart_ += runs;
   stroke_.clear();
   strokeBox_ = QRect();
 }
@@ -198,9 +177,7 @@ void PixelCanvas::PaintSpans(const std::vector<PixelSpan>& spans, const QColor& 
 
 void PixelCanvas::RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour) {
   const std::uint32_t bits = colour.rgb() & 0x00FFFFFFu;
-  for (const PixelSpan& span : spans) {
-    for (std::int32_t x = span.left; x <= span.right; ++x) record_->push_back({x, span.y, bits});
-  }
+  for (const PixelSpan& span : spans) record_->push_back({span.y, span.left, span.right, bits});
   strokeStart_ = record_->size();
 }
 

@@ -56,7 +56,8 @@ class PixelCanvas {
  private:
   bool Combines() const { return writer_ && writer_->combines(); }
   void CombineLine(PixelPoint to);
-  void RecordTwoPixelLine(PixelPoint to);
+  void RecordLine(PixelPoint to);
+  void AppendRun(const XorRun& run);
   void EndCombinedStroke();
   void PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
   void CopyStroke();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -8,22 +9,37 @@
 
 namespace ostrel {
 
-// One pixel of a 32-bit picture that a combining canvas changed, and the colour bits it
-// combined in. Without initialisers, so that room made for deltas about to be written is not
-// cleared first (see UnclearedAllocator); make one with braces.
-struct XorDelta {
-  std::int32_t x;
+// Neighbouring pixels of one row of a 32-bit picture that a combining canvas changed, both
+// ends included, and the colour bits it combined into each. Without initialisers, so that
+// room made for runs about to be written is not cleared first (see UnclearedAllocator); make
+// one with braces.
+struct XorRun {
   std::int32_t y;
+  std::int32_t left;
+  std::int32_t right;
   std::uint32_t bits;
 };
 
-// Everything a combining canvas did, or would have done, to a picture, in order.
-// Exclusive-or undoes itself, so combining the same bits in again takes the drawing away
-// exactly, as drawing the same shapes again would, without working out their pixels anew.
-using XorRecord = std::vector<XorDelta, UnclearedAllocator<XorDelta>>;
+// Everything a combining canvas did, or would have done, to a picture, in order: each pixel
+// of a run combined once, a pixel in two runs twice. Exclusive-or undoes itself, so combining
+// the same runs in again takes the drawing away exactly, as drawing the same shapes again
+// would, without working out their pixels anew.
+using XorRecord = std::vector<XorRun, UnclearedAllocator<XorRun>>;
 
-// Combines every delta of `record` that lies inside `picture` into it: into the picture it was
-// recorded from, that takes the drawing away; into one without it, it puts the drawing there.
+// Calls visit(y, left, right) for the part of each run inside a picture of `size`.
+template <typename Visit>
+void ForEachRunInside(const XorRecord& record, QSize size, Visit&& visit) {
+  for (const XorRun& run : record) {
+    if (run.y < 0 || run.y >= size.height()) continue;
+    const std::int32_t left = std::max(run.left, 0);
+    const std::int32_t right = std::min(run.right, size.width() - 1);
+    if (left <= right) visit(run.y, left, right);
+  }
+}
+
+// Combines every run of `record`, as far as it lies inside `picture`, into it: into the picture
+// it was recorded from, that takes the drawing away; into one without it, it puts the drawing
+// there.
 void CombineXorRecord(QImage& picture, const XorRecord& record);
 
 }  // namespace ostrel

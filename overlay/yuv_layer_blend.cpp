@@ -52,10 +52,9 @@ class LayerBlender {
       const int last = std::min(span.right, width_ - 1) >> shiftX;
       for (int column = std::max(span.left, 0) >> shiftX; column <= last; ++column) blocks.Add(column, span.y >> shiftY);
     }
-    for (const XorDelta& pixel : drawn.pixels) {
-      if (pixel.x < 0 || pixel.y < 0 || pixel.x >= width_ || pixel.y >= height_) continue;
-      blocks.Add(pixel.x >> shiftX, pixel.y >> shiftY);
-    }
+    ForEachRunInside(drawn.pixels, QSize(width_, height_), [&](int y, int left, int right) {
+      for (int column = left >> shiftX; column <= right >> shiftX; ++column) blocks.Add(column, y >> shiftY);
+    });
   }
 
   void BlendMarked(TouchedBlocks& blocks) const {

@@ -22,8 +22,8 @@ enum class LayerBlend {
   Cover,
 };
 
-// Pixels of a layer that a drawing went through: rows of pixels and single pixels, in any
-// order, each as often as it came.
+// Pixels of a layer that a drawing went through: rows of pixels and the runs of a record, in
+// any order, each as often as it came.
 struct DrawnPixels {
   const std::vector<PixelSpan>& spans;
   const XorRecord& pixels;

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -40,7 +41,7 @@ TEST(TileMarks, RunsJoinNeighbouringTilesAndStayInsideTheAreaAndThePicture) {
 class MarkedOverlayTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 101;
-  static constexpr int kHeight = 67;
+  static constexpr int kHeight = 141;
   static constexpr int kSlots = 6;
 
   MarkedOverlayTest() {
@@ -90,7 +91,7 @@ class MarkedOverlayTest : public ::testing::Test {
     ApplyOverlayMask(marked, Surface(overlay), OverlayTiles(overlay), QPoint(0, 0));
     EXPECT_EQ(marked, whole);
     // A part of the picture, painted where the video view lies in the client area.
-    const QRect view(13, 9, 60, 40);
+    const QRect view(13, 9, 60, 125);
     QImage painted = picture_.copy(view);
     {
       QPainter painter(&painted);
@@ -105,6 +106,15 @@ class MarkedOverlayTest : public ::testing::Test {
       ShowOverlay(painter, QRect(QPoint(0, 0), view.size()), overlay, view.topLeft());
     }
     EXPECT_EQ(shown, whole.copy(view));
+    // Band by band, as the video view paints, bands crossing the overlay's own: each pixel once.
+    QImage banded = picture_.copy(view);
+    {
+      QPainter painter(&banded);
+      for (int top = 0; top < view.height(); top += 7) {
+        ShowOverlay(painter, QRect(0, top, view.width(), std::min(7, view.height() - top)), overlay, view.topLeft());
+      }
+    }
+    EXPECT_EQ(banded, whole.copy(view));
     // The same part through a painter moved into a bigger picture and clipped by its user:
     // inside the clip the overlay shows, outside nothing changes.
     QImage bigger(view.size() + QSize(20, 10), QImage::Format_RGB32);

@@ -212,12 +212,14 @@ TEST(BlendLayerIntoYuv, MarkedTilesAndListedPixelsBlendAsTheWholeLayer) {
       SCOPED_TRACE(std::string(layout.name) + ", " + c.name);
       QImage layer = ClearLayer(c.format);
       TileMarks marks(layer.size());
-      XorRecord listed = {{-1, 2, 0}, {kWidth, 0, 0}, {3, kHeight, 0}};
+      // Runs outside the picture, and runs cut by its left and right edges.
+      XorRecord listed = {{2, -1, -1, 0}, {0, kWidth, kWidth, 0}, {kHeight, 3, 3, 0}, {6, -3, 1, 0},
+                          {7, kWidth - 2, kWidth + 3, 0}};
       for (const auto& [x, y] : {std::pair{0, 0}, {9, 3}, {20, 4}, {17, kHeight - 1}, {8, 8}}) {
         layer.setPixel(x, y, c.paint);
         marks.MarkPixel(x, y);
-        listed.push_back({x, y, 0});
-        listed.push_back({x, y, 0});
+        listed.push_back({y, x, x, 0});
+        listed.push_back({y, x, x, 0});
       }
       marks.MarkPixel(1, kHeight - 1);
       const std::vector<PixelSpan> spans = {{9, 12, 16}, {kHeight - 1, 1, 2}, {-1, 0, 4}, {5, 18, kWidth + 6}};
