@@ -10,14 +10,14 @@
 namespace ostrel {
 namespace {
 
-// The part of `picture` that a line's pen squares can reach: they lie between its ends, and the
-// pen's width beyond the larger.
-QRect LineBox(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& picture) {
+// The part of `picture` that the pen squares of lines between `low` and `high` can reach: they
+// lie between the lines' ends, and the pen's width beyond the larger.
+QRect LineBox(PixelPoint low, PixelPoint high, std::int32_t penWidth, const QRect& picture) {
   const std::int64_t reach = std::max(penWidth, 1) - 1;
-  const std::int64_t left = std::max<std::int64_t>(std::min(from.x, to.x), picture.left());
-  const std::int64_t top = std::max<std::int64_t>(std::min(from.y, to.y), picture.top());
-  const std::int64_t right = std::min<std::int64_t>(std::int64_t{std::max(from.x, to.x)} + reach, picture.right());
-  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{std::max(from.y, to.y)} + reach, picture.bottom());
+  const std::int64_t left = std::max<std::int64_t>(low.x, picture.left());
+  const std::int64_t top = std::max<std::int64_t>(low.y, picture.top());
+  const std::int64_t right = std::min<std::int64_t>(std::int64_t{high.x} + reach, picture.right());
+  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{high.y} + reach, picture.bottom());
   if (left > right || top > bottom) return {};
   return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)), QPoint(static_cast<int>(right), static_cast<int>(bottom)));
 }
@@ -81,7 +81,12 @@ void PixelCanvas::Flush() {
 // or the overlap of a wide pen's squares, is never inverted twice.
 void PixelCanvas::CombineLine(PixelPoint to) {
   const QRect picture = image_.rect();
-  strokeBox_ |= LineBox(position_, to, pen_.width, picture);
+  if (!strokeHasLines_) {
+    strokeLow_ = strokeHigh_ = position_;
+    strokeHasLines_ = true;
+  }
+  strokeLow_ = {std::min(strokeLow_.x, to.x), std::min(strokeLow_.y, to.y)};
+  strokeHigh_ = {std::max(strokeHigh_.x, to.x), std::max(strokeHigh_.y, to.y)};
   try {
     if (record_) {
       RecordLine(to);
@@ -99,25 +104,9 @@ void PixelCanvas::CombineLine(PixelPoint to) {
   }
 }
 
-// A line is a run or two a row (the live trails are thousands of pixels a redraw): the
-// stroke's pixels are marked a word of them at a time, and what is left of each run once the
-// pixels the stroke already painted are taken out goes into the record.
-void PixelCanvas::RecordLine(PixelPoint to) {
-  const QRect picture = image_.rect();
-  const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
-  const auto record = [&](std::int32_t y, std::int32_t left, std::int32_t right) {
-    seen_.InsertRun(y, left, right, [&](std::int32_t from, std::int32_t upTo) { AppendRun({y, from, upTo, bits}); });
-  };
-  if (pen_.width <= kWidestRunPen) {
-    ForEachLineRun(position_, to, pen_.width, picture, record);
-  } else {
-    ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) { record(y, x, x); });
-  }
-}
-
 // Joins the run to the stroke's last when they continue each other on one row, as the pieces
-// of a run cut at a word's edge do, and a line's row that goes on into the next line.
-void PixelCanvas::AppendRun(const XorRun& run) {
+// of a run cut at a tile's edge do, and a line's row that goes on into the next line.
+inline void PixelCanvas::AppendRun(const XorRun& run) {
   if (record_->size() > strokeStart_) {
     XorRun& last = record_->back();
     if (last.y == run.y && last.bits == run.bits && last.right + 1 == run.left) {
@@ -128,12 +117,46 @@ void PixelCanvas::AppendRun(const XorRun& run) {
   record_->push_back(run);
 }
 
+// A line is a run or two a row (the live trails are thousands of pixels a redraw): the
+// stroke's pixels are marked a tile row of them at a time, and what is left of each run once
+// the pixels the stroke already painted are taken out goes into the record.
+void PixelCanvas::RecordLine(PixelPoint to) {
+  const QRect picture = image_.rect();
+  const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
+  if (pen_.width > kWidestRunPen) {
+    ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) {
+      seen_.InsertRun(y, x, x, [&](std::int32_t from, std::int32_t upTo) { AppendRun({y, from, upTo, bits}); });
+    });
+    return;
+  }
+  // Room for every piece the line can leave, written without a check each: a row's run is cut
+  // at most once a tile, and the line reaches no more rows and tiles than it spans.
+  const std::int64_t rows = std::min<std::int64_t>(std::llabs(std::int64_t{to.y} - position_.y) + pen_.width, picture.height());
+  const std::int64_t tiles = std::min<std::int64_t>(std::llabs(std::int64_t{to.x} - position_.x) + pen_.width, picture.width()) / 8 + 2;
+  const std::size_t start = record_->size();
+  record_->resize(start + static_cast<std::size_t>(rows * tiles));
+  XorRun* const strokeFirst = record_->data() + strokeStart_;
+  XorRun* out = record_->data() + start;
+  ForEachLineRun(position_, to, pen_.width, picture, [&](std::int32_t y, std::int32_t left, std::int32_t right) {
+    seen_.InsertRun(y, left, right, [&](std::int32_t from, std::int32_t upTo) {
+      // One pen a stroke: the stroke's runs all have its bits.
+      if (out != strokeFirst && out[-1].y == y && out[-1].right + 1 == from) {
+        out[-1].right = upTo;
+      } else {
+        *out++ = {y, from, upTo, bits};
+      }
+    });
+  });
+  record_->resize(static_cast<std::size_t>(out - record_->data()));
+}
+
 // The stroke's pixels are taken out of the seen ones, ready for the next stroke: a run or a
-// pixel at a time, or the words of the rectangle around them when those are fewer.
+// pixel at a time, or the tiles of the rectangle around them when those are fewer.
 void PixelCanvas::EndCombinedStroke() {
   const std::size_t runs = record_ ? record_->size() - strokeStart_ : 0;
-  const bool byWords = seen_.WordsOf(strokeBox_) < runs + stroke_.size();
-  if (byWords) seen_.EraseWordsOf(strokeBox_);
+  const QRect box = strokeHasLines_ ? LineBox(strokeLow_, strokeHigh_, pen_.width, image_.rect()) : QRect();
+  const bool byWords = seen_.TilesOf(box) < runs + stroke_.size();
+  if (byWords) seen_.EraseTilesOf(box);
   if (!byWords || tiles_) {
     for (std::size_t i = strokeStart_; i < strokeStart_ + runs; ++i) {
       const XorRun& run = (*record_)[i];
@@ -147,7 +170,7 @@ void PixelCanvas::EndCombinedStroke() {
   }
   strokeStart_ += runs;
   stroke_.clear();
-  strokeBox_ = QRect();
+  strokeHasLines_ = false;
 }
 
 // Copying the pen's colour again changes nothing, so a copied stroke needs no account of the

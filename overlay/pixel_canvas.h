@@ -73,7 +73,10 @@ class PixelCanvas {
   // record from strokeStart_ on instead.
   std::vector<PixelPoint> stroke_;
   std::size_t strokeStart_ = 0;
-  QRect strokeBox_;  // around every pixel of the combining stroke
+  // Around the ends of the combining stroke's lines, when it has any.
+  bool strokeHasLines_ = false;
+  PixelPoint strokeLow_;
+  PixelPoint strokeHigh_;
   SeenPixels ownSeen_;
   SeenPixels& seen_;  // the combining stroke's pixels already painted
   TileMarks* tiles_;

@@ -1,32 +1,31 @@
 #include "overlay/seen_pixels.h"
 
-#include <algorithm>
-
 namespace ostrel {
 
 void SeenPixels::Fit(QSize picture) {
   if (picture == picture_) return;
   picture_ = picture;
-  rowWords_ = (static_cast<std::size_t>(std::max(picture.width(), 0)) + 63) / 64;
-  words_.assign(rowWords_ * static_cast<std::size_t>(std::max(picture.height(), 0)), 0);
+  tilesPerRow_ = (static_cast<std::size_t>(std::max(picture.width(), 0)) + 7) / 8;
+  const std::size_t tileRows = (static_cast<std::size_t>(std::max(picture.height(), 0)) + 7) / 8;
+  tiles_.assign(tilesPerRow_ * tileRows, 0);
 }
 
-void SeenPixels::Clear() { std::fill(words_.begin(), words_.end(), 0); }
+void SeenPixels::Clear() { std::fill(tiles_.begin(), tiles_.end(), 0); }
 
-void SeenPixels::EraseWordsOf(const QRect& rect) {
+void SeenPixels::EraseTilesOf(const QRect& rect) {
   if (rect.isEmpty()) return;
-  const auto first = static_cast<std::size_t>(rect.left()) >> 6;
-  const std::size_t count = (static_cast<std::size_t>(rect.right()) >> 6) - first + 1;
-  for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    std::uint64_t* row = words_.data() + static_cast<std::size_t>(y) * rowWords_ + first;
+  const auto first = static_cast<std::size_t>(rect.left()) >> 3;
+  const std::size_t count = (static_cast<std::size_t>(rect.right()) >> 3) - first + 1;
+  for (int tileRow = rect.top() >> 3; tileRow <= rect.bottom() >> 3; ++tileRow) {
+    std::uint64_t* row = tiles_.data() + static_cast<std::size_t>(tileRow) * tilesPerRow_ + first;
     std::fill(row, row + count, 0);
   }
 }
 
-std::size_t SeenPixels::WordsOf(const QRect& rect) const {
+std::size_t SeenPixels::TilesOf(const QRect& rect) const {
   if (rect.isEmpty()) return 0;
-  const std::size_t perRow = (static_cast<std::size_t>(rect.right()) >> 6) - (static_cast<std::size_t>(rect.left()) >> 6) + 1;
-  return perRow * static_cast<std::size_t>(rect.height());
+  const std::size_t perRow = (static_cast<std::size_t>(rect.right()) >> 3) - (static_cast<std::size_t>(rect.left()) >> 3) + 1;
+  return perRow * ((static_cast<std::size_t>(rect.bottom()) >> 3) - (static_cast<std::size_t>(rect.top()) >> 3) + 1);
 }
 
 }  // namespace ostrel
