@@ -38,22 +38,28 @@ class SeenPixels {
   void InsertRun(std::int32_t y, std::int32_t left, std::int32_t right, Fresh&& fresh) {
     const int shift = (y & 7) << 3;
     std::uint64_t* tile = &Tile(left, y);
+    if ((left >> 3) == (right >> 3)) [[likely]] {  // a steep line's two or three pixels
+      const unsigned wanted = RowBits(left & 7, right & 7);
+      const unsigned unseen = wanted & ~static_cast<unsigned>(*tile >> shift);
+      *tile |= std::uint64_t{wanted} << shift;
+      if (unseen == wanted) [[likely]] {
+        fresh(left, right);
+      } else {
+        TakePieces(unseen, left & ~7, fresh);
+      }
+      return;
+    }
     for (std::int32_t base = left & ~7; base <= right; base += 8, ++tile) {
       const std::int32_t from = std::max(left, base);
       const std::int32_t to = std::min(right, base + 7);
       const unsigned wanted = RowBits(from - base, to - base);
-      unsigned unseen = wanted & ~static_cast<unsigned>(*tile >> shift);
+      const unsigned unseen = wanted & ~static_cast<unsigned>(*tile >> shift);
       *tile |= std::uint64_t{wanted} << shift;
       if (unseen == wanted) [[likely]] {  // a line's row away from the joints
         fresh(from, to);
         continue;
       }
-      while (unseen != 0) {
-        const int first = __builtin_ctz(unseen);
-        const int length = __builtin_ctz(~(unseen >> first));
-        fresh(base + first, base + first + length - 1);
-        unseen &= ~RowBits(first, first + length - 1);
-      }
+      TakePieces(unseen, base, fresh);
     }
   }
   // The pixels left .. right of row y, inside the picture, unseen.
@@ -71,6 +77,16 @@ class SeenPixels {
   std::size_t TilesOf(const QRect& rect) const;
 
  private:
+  // Calls fresh(from, to) for each run of set bits of a tile's row whose first pixel is `base`.
+  template <typename Fresh>
+  static void TakePieces(unsigned unseen, std::int32_t base, Fresh& fresh) {
+    while (unseen != 0) {
+      const int first = __builtin_ctz(unseen);
+      const int length = __builtin_ctz(~(unseen >> first));
+      fresh(base + first, base + first + length - 1);
+      unseen &= ~RowBits(first, first + length - 1);
+    }
+  }
   // Bits first .. last of a tile's row, 0 <= first <= last <= 7.
   static unsigned RowBits(int first, int last) { return ((2u << last) - 1) & ~((1u << first) - 1); }
   std::uint64_t& Tile(std::int32_t x, std::int32_t y) {
