@@ -23,15 +23,16 @@ struct CanvasLedger {
   SeenPixels* seen = nullptr;  // a combining canvas's; without them it keeps its own
   TileMarks* tiles = nullptr;  // every pixel drawn marks its tile (of the picture's size)
   // With a record, a combining canvas on a 32-bit picture leaves the picture as it is and
-  // appends every pixel it would combine, with the bits, instead.
+  // appends the runs of pixels it would combine, with the bits, instead.
   XorRecord* record = nullptr;
 };
 
 // Draws shapes onto a picture with a selected pen and a current position, following the
-// pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) are
-// collected and painted together, each pixel once: in exclusive-or mode the joint that two
-// lines share, or the overlap of a wide pen's squares, is never inverted twice. A stroke is
-// painted when the position moves, the pen changes, Flush is called or the canvas goes.
+// pixel rules of pixel_shapes.h. The lines drawn from one MoveTo to the next (a stroke) paint
+// each pixel once: in exclusive-or mode the joint that two lines share, or the overlap of a
+// wide pen's squares, is never inverted twice. A combining stroke paints (or records) its
+// pixels as its lines come; any other is collected and painted when the position moves, the
+// pen changes, Flush is called or the canvas goes.
 class PixelCanvas {
  public:
   PixelCanvas(QImage& image, DrawMode mode, Pen pen, CanvasLedger ledger = {});
