@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "overlay/uncleared_allocator.h"
+#include "track/uninitialized_allocator.h"
 
 namespace ostrel {
 
 // Neighbouring pixels of one row of a 32-bit picture that a combining canvas changed, both
-// ends included, and the colour bits it combined into each. Without initialisers, so that
-// room made for runs about to be written is not cleared first (see UnclearedAllocator); make
-// one with braces.
+// ends included, and the colour bits it combined into each. Plain data, so that room a record
+// makes for runs about to be written is left unwritten (UninitializedAllocator); make one
+// with braces.
 struct XorRun {
   std::int32_t y;
   std::int32_t left;
@@ -24,7 +24,7 @@ struct XorRun {
 // of a run combined once, a pixel in two runs twice. Exclusive-or undoes itself, so combining
 // the same runs in again takes the drawing away exactly, as drawing the same shapes again
 // would, without working out their pixels anew.
-using XorRecord = std::vector<XorRun, UnclearedAllocator<XorRun>>;
+using XorRecord = std::vector<XorRun, UninitializedAllocator<XorRun>>;
 
 // Calls visit(y, left, right) for the part of each run inside a picture of `size`.
 template <typename Visit>
