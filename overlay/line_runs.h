@@ -17,7 +17,8 @@ inline constexpr std::int32_t kWidestRunPen = 8;
 // the pixels of ForEachLinePixel, each once, in one run a row: along a line a square moves by
 // at most one pixel each way a step, so the squares that cover a row are one after the
 // other, and together they cover one unbroken run of it. Rows come as the squares leave
-// them. The pen must be at most kWidestRunPen wide.
+// them. A pen wider than kWidestRunPen comes a pixel at a time instead, as runs of one that
+// may come more than once.
 namespace line_detail {
 
 // kWidth is the pen's width when known at compile time (the live trails' 2 pixels), else 0 and
@@ -76,7 +77,9 @@ void WalkLineRuns(PixelPoint from, PixelPoint to, std::int32_t penWidth, const Q
 
 template <typename Take>
 void ForEachLineRun(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip, Take&& take) {
-  if (penWidth == 2) {
+  if (penWidth > kWidestRunPen) {
+    ForEachLinePixel(from, to, penWidth, clip, [&](std::int32_t x, std::int32_t y) { take(y, x, x); });
+  } else if (penWidth == 2) {
     line_detail::WalkLineRuns<2>(from, to, penWidth, clip, take);
   } else {
     line_detail::WalkLineRuns<0>(from, to, penWidth, clip, take);

@@ -123,6 +123,7 @@ inline void PixelCanvas::AppendRun(const XorRun& run) {
 void PixelCanvas::RecordLine(PixelPoint to) {
   const QRect picture = image_.rect();
   const std::uint32_t bits = pen_.colour.rgb() & 0x00FFFFFFu;
+  if (pen_.width <= 0) return;  // a pen without width paints nothing
   if (pen_.width > kWidestRunPen) {
     ForEachLinePixel(position_, to, pen_.width, picture, [&](std::int32_t x, std::int32_t y) {
       seen_.InsertRun(y, x, x, [&](std::int32_t from, std::int32_t upTo) { AppendRun({y, from, upTo, bits}); });

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <set>
 #include <vector>
@@ -74,11 +75,14 @@ std::vector<Stroke> RandomStrokes(std::mt19937& random, int width, int height) {
   std::uniform_int_distribution<int> y(-6, height + 5);
   std::uniform_int_distribution<int> points(2, 9);
   std::uniform_int_distribution<int> strokes(1, 4);
-  std::uniform_int_distribution<int> penWidth(1, 3);
+  // Pens without width paint nothing; the live trails' pen is 2; the widest are walked pixel
+  // by pixel.
+  const int penWidths[] = {-1, 0, 1, 2, 2, 3, 8, 9};
+  std::uniform_int_distribution<std::size_t> penWidth(0, std::size(penWidths) - 1);
   const QColor colours[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(255, 255, 255)};
   std::vector<Stroke> drawn(static_cast<std::size_t>(strokes(random)));
   for (std::size_t s = 0; s < drawn.size(); ++s) {
-    drawn[s].pen = {colours[s % 3], penWidth(random)};
+    drawn[s].pen = {colours[s % 3], penWidths[penWidth(random)]};
     drawn[s].points.resize(static_cast<std::size_t>(points(random)));
     for (PixelPoint& point : drawn[s].points) point = {x(random), y(random)};
   }
