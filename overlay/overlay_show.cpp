@@ -28,17 +28,24 @@ void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overl
   }
 }
 
-// The trajectory layer's runs inside `inMask`, combined at `toPicture`.
+// The trajectory layer's runs inside `inMask`, combined at `toPicture`. The runs were cut to
+// the mask, so a part as wide as the mask, as a band of the video view is, cuts none of them.
 void ShowTrajectoryRuns(QImage& picture, QPoint toPicture, const OverlayState& overlay, const QRect& inMask) {
-  uchar* const bits = picture.bits();
   const qsizetype stride = picture.bytesPerLine();
+  uchar* const origin = picture.bits() + toPicture.y() * stride + toPicture.x() * qsizetype{4};
+  const auto combine = [origin, stride](int y, int left, int right, std::uint32_t colour) {
+    auto* pixel = reinterpret_cast<std::uint32_t*>(origin + y * stride) + left;
+    for (int x = left; x <= right; ++x) pixel[x - left] ^= colour;
+  };
   const int maskLeft = inMask.left();
   const int maskRight = inMask.right();
+  if (maskLeft == 0 && maskRight == overlay.maskImage.width() - 1) {
+    overlay.trajectoryRuns.ForEachRun(inMask.top(), inMask.bottom(),
+                                      [&](const XorRun& run) { combine(run.y, run.left, run.right, run.bits); });
+    return;
+  }
   overlay.trajectoryRuns.ForEachRun(inMask.top(), inMask.bottom(), [&](const XorRun& run) {
-    const int left = std::max(run.left, maskLeft);
-    const int right = std::min(run.right, maskRight);
-    auto* pixel = reinterpret_cast<std::uint32_t*>(bits + (run.y + toPicture.y()) * stride) + (left + toPicture.x());
-    for (int x = left; x <= right; ++x) *pixel++ ^= run.bits;
+    combine(run.y, std::max(run.left, maskLeft), std::min(run.right, maskRight), run.bits);
   });
 }
 
@@ -51,7 +58,7 @@ void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QP
     return;
   }
   if (!overlay.trajectoryRunsCurrent) {
-    overlay.trajectoryRuns.Build(overlay.trajectoryPixels, overlay.maskImage.height());
+    overlay.trajectoryRuns.Build(overlay.trajectoryPixels, overlay.maskImage.size());
     overlay.trajectoryRunsCurrent = true;
   }
   const QRect mask(QPoint(0, 0), overlay.maskImage.size());

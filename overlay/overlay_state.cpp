@@ -73,7 +73,7 @@ const TileMarks& OverlayTiles(OverlayState& overlay) {
     }
   }
   ForEachRunInside(overlay.trajectoryPixels, inside.size(),
-                   [&marks](int y, int left, int right) { marks.MarkSpan(y, left, right); });
+                   [&marks](const XorRun& run) { marks.MarkSpan(run.y, run.left, run.right); });
   return marks;
 }
 

@@ -4,18 +4,15 @@ namespace ostrel {
 
 // A sort by counting into a few bands: the scatter writes a stream a band, where one a row
 // would write to a thousand places, each missing the cache.
-void XorBandRuns::Build(const XorRecord& record, int rows) {
-  const std::size_t bands = rows <= 0 ? 0 : (static_cast<std::size_t>(rows - 1) >> kBandShift) + 1;
+void XorBandRuns::Build(const XorRecord& record, QSize size) {
+  const int rows = std::max(size.height(), 0);
+  const std::size_t bands = rows == 0 ? 0 : (static_cast<std::size_t>(rows - 1) >> kBandShift) + 1;
   std::vector<std::uint32_t> next(bands + 1, 0);
-  for (const XorRun& run : record) {
-    if (run.y >= 0 && run.y < rows) ++next[(static_cast<std::size_t>(run.y) >> kBandShift) + 1];
-  }
+  ForEachRunInside(record, size, [&](const XorRun& run) { ++next[(static_cast<std::size_t>(run.y) >> kBandShift) + 1]; });
   for (std::size_t band = 0; band < bands; ++band) next[band + 1] += next[band];
   starts_ = next;
   runs_.resize(next.back());
-  for (const XorRun& run : record) {
-    if (run.y >= 0 && run.y < rows) runs_[next[static_cast<std::size_t>(run.y) >> kBandShift]++] = run;
-  }
+  ForEachRunInside(record, size, [&](const XorRun& run) { runs_[next[static_cast<std::size_t>(run.y) >> kBandShift]++] = run; });
 }
 
 void XorBandRuns::Clear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -15,9 +16,8 @@ class XorBandRuns {
  public:
   static constexpr int kBandShift = 6;  // bands of 64 rows, as the video view paints them
 
-  // Puts the runs of `record` on rows 0 .. rows - 1 in bands; runs on other rows are left out,
-  // as they lie outside the picture.
-  void Build(const XorRecord& record, int rows);
+  // Puts the runs of `record` in bands, cut to a picture of `size`: nothing outside it is kept.
+  void Build(const XorRecord& record, QSize size);
   void Clear();
 
   // Calls visit(run) for every run on rows top .. bottom.

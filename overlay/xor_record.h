@@ -26,14 +26,14 @@ struct XorRun {
 // would, without working out their pixels anew.
 using XorRecord = std::vector<XorRun, UninitializedAllocator<XorRun>>;
 
-// Calls visit(y, left, right) for the part of each run inside a picture of `size`.
+// Calls visit(run) for the part of each run of `record` inside a picture of `size`, cut to it.
 template <typename Visit>
 void ForEachRunInside(const XorRecord& record, QSize size, Visit&& visit) {
   for (const XorRun& run : record) {
     if (run.y < 0 || run.y >= size.height()) continue;
     const std::int32_t left = std::max(run.left, 0);
     const std::int32_t right = std::min(run.right, size.width() - 1);
-    if (left <= right) visit(run.y, left, right);
+    if (left <= right) visit(XorRun{run.y, left, right, run.bits});
   }
 }
 

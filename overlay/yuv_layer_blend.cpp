@@ -52,8 +52,8 @@ class LayerBlender {
       const int last = std::min(span.right, width_ - 1) >> shiftX;
       for (int column = std::max(span.left, 0) >> shiftX; column <= last; ++column) blocks.Add(column, span.y >> shiftY);
     }
-    ForEachRunInside(drawn.pixels, QSize(width_, height_), [&](int y, int left, int right) {
-      for (int column = left >> shiftX; column <= right >> shiftX; ++column) blocks.Add(column, y >> shiftY);
+    ForEachRunInside(drawn.pixels, QSize(width_, height_), [&](const XorRun& run) {
+      for (int column = run.left >> shiftX; column <= run.right >> shiftX; ++column) blocks.Add(column, run.y >> shiftY);
     });
   }
 
