@@ -38,12 +38,11 @@ inline StepRange StepsWithin(std::int64_t start, std::int64_t direction, std::in
 
 // Calls visit(x, y) for each pixel of the pen square at (x, y) inside `clip` that the square at
 // (previousX, previousY) did not cover: a line's neighbouring squares overlap by half or more,
-// and those pixels need not come twice. kWidth is the pen's width when known at compile time
-// (the live trails' 2 pixels), else 0 and `width` holds it.
-template <int kWidth, typename Visit>
+// and those pixels need not come twice.
+template <typename Visit>
 inline void VisitPenSquare(std::int64_t x, std::int64_t y, std::int64_t previousX, std::int64_t previousY,
                            std::int32_t width, const QRect& clip, Visit& visit) {
-  const std::int64_t w = kWidth > 0 ? kWidth : width;
+  const std::int64_t w = width;
   const bool inside = x >= clip.left() && y >= clip.top() && x + w - 1 <= clip.right() && y + w - 1 <= clip.bottom();
   for (std::int64_t row = y; row < y + w; ++row) {
     if (!inside && (row < clip.top() || row > clip.bottom())) continue;
@@ -110,19 +109,14 @@ void ForEachLineSquare(PixelPoint from, PixelPoint to, std::int32_t penWidth, co
 
 // Calls visit(x, y) for the pixels a pen of `penWidth` paints for the line from `from` to `to`,
 // as far as they lie inside `clip`; a pixel comes again only where the line's squares that are
-// not neighbours meet. A template, so that a caller's handling of each pixel is compiled into
-// the walk: trails are thousands of pixels a redraw.
+// not neighbours meet.
 template <typename Visit>
 void ForEachLinePixel(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip, Visit&& visit) {
   // No square before the first step: one far enough away to cover nothing of it.
   std::int64_t previousX = std::numeric_limits<std::int64_t>::min() / 2;
   std::int64_t previousY = std::numeric_limits<std::int64_t>::min() / 2;
   const auto square = [&](std::int64_t x, std::int64_t y) {
-    if (penWidth == 2) {
-      line_detail::VisitPenSquare<2>(x, y, previousX, previousY, penWidth, clip, visit);
-    } else {
-      line_detail::VisitPenSquare<0>(x, y, previousX, previousY, penWidth, clip, visit);
-    }
+    line_detail::VisitPenSquare(x, y, previousX, previousY, penWidth, clip, visit);
     previousX = x;
     previousY = y;
   };

@@ -54,7 +54,7 @@ struct OverlayState {
   DrawnTrajectoryList drawn;
   SeenPixels seenPixels;  // the trajectory layer's, kept from redraw to redraw
   XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
-  XorBandRuns trajectoryRuns;           // the same in rows, for showing
+  XorBandRuns trajectoryRuns;          // the same in bands of rows, for showing
   bool trajectoryRunsCurrent = true;   // built since the pixels were drawn
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw
 

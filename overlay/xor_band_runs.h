@@ -23,7 +23,7 @@ class XorBandRuns {
   // Calls visit(run) for every run on rows top .. bottom.
   template <typename Visit>
   void ForEachRun(int top, int bottom, Visit&& visit) const {
-    if (starts_.empty()) return;
+    if (starts_.size() < 2) return;  // no rows
     top = std::max(top, 0);
     if (top > bottom) return;
     const auto firstBand = static_cast<std::size_t>(top >> kBandShift);
