@@ -6,6 +6,7 @@
 
 #include "overlay/overlay_mask.h"
 #include "overlay/painter_target.h"
+#include "overlay/pixel_row_xor.h"
 
 namespace ostrel {
 namespace {
@@ -17,6 +18,7 @@ void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overl
   const std::uint32_t white = overlay.pens.whiteBrush.rgb() & kColourBits;
   uchar* const bits = picture.bits();
   const qsizetype stride = picture.bytesPerLine();
+  const std::uint32_t* const end = PixelsEnd(picture);
   const auto& spans = overlay.pointSpans;
   auto span = std::lower_bound(spans.begin(), spans.end(), inMask.top(),
                                [](const PixelSpan& s, int y) { return s.y < y; });
@@ -24,7 +26,7 @@ void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overl
     const int left = std::max(span->left, inMask.left());
     const int right = std::min(span->right, inMask.right());
     auto* pixel = reinterpret_cast<std::uint32_t*>(bits + (span->y + toPicture.y()) * stride) + (left + toPicture.x());
-    for (int x = left; x <= right; ++x) *pixel++ ^= white;
+    CombinePixelRun(pixel, right - left + 1, white, end);
   }
 }
 
@@ -33,9 +35,10 @@ void ShowPointSpans(QImage& picture, QPoint toPicture, const OverlayState& overl
 void ShowTrajectoryRuns(QImage& picture, QPoint toPicture, const OverlayState& overlay, const QRect& inMask) {
   const qsizetype stride = picture.bytesPerLine();
   uchar* const origin = picture.bits() + toPicture.y() * stride + toPicture.x() * qsizetype{4};
-  const auto combine = [origin, stride](int y, int left, int right, std::uint32_t colour) {
+  const std::uint32_t* const end = PixelsEnd(picture);
+  const auto combine = [origin, stride, end](int y, int left, int right, std::uint32_t colour) {
     auto* pixel = reinterpret_cast<std::uint32_t*>(origin + y * stride) + left;
-    for (int x = left; x <= right; ++x) pixel[x - left] ^= colour;
+    CombinePixelRun(pixel, right - left + 1, colour, end);
   };
   const int maskLeft = inMask.left();
   const int maskRight = inMask.right();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "overlay/video_rect.h"
 #include "track/track_store.h"
@@ -15,23 +18,51 @@ struct PixelPoint {
   bool operator==(const PixelPoint&) const = default;
 };
 
+// These are inline: a live redraw maps thousands of samples, and a call each kept the
+// divisions by the picture's size from being worked out once for all of them.
+
 // Adds 0.5 to a positive value and subtracts it from any other, then truncates toward zero.
 // Values beyond what a pixel coordinate can hold saturate, and NaN gives 0, so that a wild
 // number in a tracking file can never make the conversion undefined.
-std::int64_t RoundHalfAwayFromZero(double value);
+inline std::int64_t RoundHalfAwayFromZero(double value) {
+  // Far beyond any picture, yet small enough that adding a 32-bit offset cannot overflow.
+  constexpr double kRoundingLimit = 4.0e18;
+  if (std::isnan(value)) return 0;
+  const double shifted = value > 0.0 ? value + 0.5 : value - 0.5;
+  return static_cast<std::int64_t>(std::clamp(shifted, -kRoundingLimit, kRoundingLimit));
+}
 
 // True when the point lies more than 5 pixels inside the picture on every side (all four
 // comparisons strict); a picture without width or height shows no point.
-bool IsPointVisible(const TrackPoint& point, const VideoRect& videoRect);
+inline bool IsPointVisible(const TrackPoint& point, const VideoRect& videoRect) {
+  const double width = videoRect.width;
+  const double height = videoRect.height;
+  return 5.0 / width < point.x && point.x < 1.0 - 5.0 / width &&  //
+         5.0 / height < point.y && point.y < 1.0 - 5.0 / height;
+}
 
 // The client-area pixel of a point shown through videoRect; the point's y axis points up,
 // the window's down. Coordinates saturate at the 32-bit range.
-PixelPoint MapToWindow(const TrackPoint& point, const VideoRect& videoRect);
+inline PixelPoint MapToWindow(const TrackPoint& point, const VideoRect& videoRect) {
+  const auto saturate = [](std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+  };
+  const double width = videoRect.width;
+  const double height = videoRect.height;
+  return {saturate(RoundHalfAwayFromZero(width * point.x) + videoRect.left),
+          saturate(RoundHalfAwayFromZero((1.0 - point.y) * height) + videoRect.top)};
+}
 
 // The pixel of a point in a picture of the given size, with no window offset.
 PixelPoint MapToPicture(const TrackPoint& point, std::int32_t width, std::int32_t height);
 
 // Squared distance; pixels further apart than 64 bits can count give the largest value.
-std::int64_t SquaredDistance(PixelPoint a, PixelPoint b);
+inline std::int64_t SquaredDistance(PixelPoint a, PixelPoint b) {
+  __extension__ using Wide = __int128;
+  const Wide dx = Wide{a.x} - b.x;
+  const Wide dy = Wide{a.y} - b.y;
+  return static_cast<std::int64_t>(std::min<Wide>(dx * dx + dy * dy, std::numeric_limits<std::int64_t>::max()));
+}
 
 }  // namespace ostrel
