@@ -24,8 +24,9 @@ std::vector<PixelSpan> PointDiscSpans(const OverlayScene& scene, QSize clientAre
   AppendEllipseSpans(-4, -4, 3, 3, QRect(-4, -4, 8, 8), disc);
   const QRect wholeDiscCentres = clip.adjusted(4, 4, -4, -4);
   spans.reserve(points->size() * disc.size());
+  const VisibleArea visible(scene.videoRect);
   for (const TrackPoint& point : *points) {
-    if (!IsPointVisible(point, scene.videoRect)) continue;
+    if (!visible.Contains(point)) continue;
     const PixelPoint centre = MapToWindow(point, scene.videoRect);
     if (wholeDiscCentres.contains(centre.x, centre.y)) {
       for (const PixelSpan& row : disc) spans.push_back({centre.y + row.y, centre.x + row.left, centre.x + row.right});
@@ -57,11 +58,12 @@ void DrawLiveTrail(PixelCanvas& dc, const SampleArray& samples,
                    std::int32_t sample, const VideoRect& videoRect) {
   bool penDown = false;
   PixelPoint previous;
+  const VisibleArea visible(videoRect);
   const std::int32_t oldest = std::max(0, sample - kTrailReach);
   for (std::int32_t i = sample; i >= oldest; --i) {
     const TrajectorySample& current = samples[static_cast<std::size_t>(i)];
     if (current.breakFlag != 0) return;
-    if (!IsPointVisible(current.centre, videoRect)) {
+    if (!visible.Contains(current.centre)) {
       penDown = false;
       continue;
     }
