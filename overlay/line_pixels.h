@@ -57,53 +57,86 @@ inline void VisitPenSquare(std::int64_t x, std::int64_t y, std::int64_t previous
 
 }  // namespace line_detail
 
+// The steps of a line by the line rule of pixel_shapes.h: step k moves the major coordinate
+// (x when the line is at least as wide as it is tall, else y) by k * direction from its start,
+// and the minor one by `offset`, which grows by one whenever `remainder` reaches `divisor`.
+// Only the steps first .. last, whose pen squares can reach the clip, are planned; offset and
+// remainder are those of step first.
+struct LineSteps {
+  bool alongX = true;
+  std::int64_t majorStart = 0;
+  std::int64_t minorStart = 0;
+  std::int64_t direction = 1;  // of the major coordinate
+  std::int64_t minorStep = 1;  // of the minor one
+  std::int64_t rise = 0;
+  std::int64_t divisor = 1;
+  std::int64_t first = 0;
+  std::int64_t last = -1;
+  std::int64_t offset = 0;
+  std::int64_t remainder = 0;
+
+  // Moves on to the next step.
+  void Advance() {
+    remainder += rise;
+    if (remainder >= divisor) {
+      remainder -= divisor;
+      ++offset;
+    }
+  }
+};
+
+// The steps of the line from `from` to `to` whose squares can reach `clip`; none (first past
+// last) for a line without length, a pen without width or an empty clip.
+inline LineSteps PlanLineSteps(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip) {
+  LineSteps plan;
+  const std::int64_t dx = std::int64_t{to.x} - from.x;
+  const std::int64_t dy = std::int64_t{to.y} - from.y;
+  plan.alongX = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t steps = plan.alongX ? std::llabs(dx) : std::llabs(dy);
+  if (steps == 0 || penWidth <= 0 || clip.isEmpty()) return plan;
+  plan.majorStart = plan.alongX ? from.x : from.y;
+  plan.minorStart = plan.alongX ? from.y : from.x;
+  const std::int64_t majorDelta = plan.alongX ? dx : dy;
+  const std::int64_t minorDelta = plan.alongX ? dy : dx;
+  plan.direction = majorDelta > 0 ? 1 : -1;
+  // Only the steps whose pen square can reach the clip are walked, however long the line.
+  const std::int64_t majorLow = (plan.alongX ? clip.left() : clip.top()) - (penWidth - 1);
+  const std::int64_t majorHigh = plan.alongX ? clip.right() : clip.bottom();
+  const line_detail::StepRange range = line_detail::StepsWithin(plan.majorStart, plan.direction, steps, majorLow, majorHigh);
+  plan.first = range.first;
+  plan.last = range.last;
+  if (range.first > range.last) return plan;
+  // The minor offset at step k is k * |minorDelta| / steps rounded half away from zero, that is
+  // (2k|minorDelta| + steps) / (2 steps) rounded down: kept as a quotient and remainder that
+  // each step moves on by 2|minorDelta|, less than the divisor, so one carry at most.
+  plan.minorStep = minorDelta >= 0 ? 1 : -1;
+  plan.rise = 2 * std::llabs(minorDelta);
+  plan.divisor = 2 * steps;
+  plan.remainder = steps;  // the usual start, without a wide division
+  if (range.first > 0) {
+    const line_detail::Wide first = line_detail::Wide{range.first} * plan.rise + steps;
+    plan.offset = static_cast<std::int64_t>(first / plan.divisor);
+    plan.remainder = static_cast<std::int64_t>(first % plan.divisor);
+  }
+  return plan;
+}
+
 // Calls visit(x, y) with the top-left pixel of each pen square of the line from `from` to `to`
 // that can reach `clip`, in the order the line is drawn; neighbouring squares overlap. The
 // squares are those of the line rule of pixel_shapes.h; pixels outside the clip are the
 // visitor's to leave out.
 template <typename Visit>
 void ForEachLineSquare(PixelPoint from, PixelPoint to, std::int32_t penWidth, const QRect& clip, Visit&& visit) {
-  const std::int64_t dx = std::int64_t{to.x} - from.x;
-  const std::int64_t dy = std::int64_t{to.y} - from.y;
-  const bool alongX = std::llabs(dx) >= std::llabs(dy);
-  const std::int64_t steps = alongX ? std::llabs(dx) : std::llabs(dy);
-  if (steps == 0 || penWidth <= 0 || clip.isEmpty()) return;
-  const std::int64_t majorStart = alongX ? from.x : from.y;
-  const std::int64_t minorStart = alongX ? from.y : from.x;
-  const std::int64_t majorDelta = alongX ? dx : dy;
-  const std::int64_t minorDelta = alongX ? dy : dx;
-  const std::int64_t direction = majorDelta > 0 ? 1 : -1;
-  // Only the steps whose pen square can reach the clip are walked, however long the line.
-  const std::int64_t majorLow = (alongX ? clip.left() : clip.top()) - (penWidth - 1);
-  const std::int64_t majorHigh = alongX ? clip.right() : clip.bottom();
-  const line_detail::StepRange range = line_detail::StepsWithin(majorStart, direction, steps, majorLow, majorHigh);
-  if (range.first > range.last) return;
-  // The minor offset at step k is k * |minorDelta| / steps rounded half away from zero, that is
-  // (2k|minorDelta| + steps) / (2 steps) rounded down: kept as a quotient and remainder that
-  // each step moves on by 2|minorDelta|, less than the divisor, so one carry at most.
-  const std::int64_t minorStep = minorDelta >= 0 ? 1 : -1;
-  const std::int64_t rise = 2 * std::llabs(minorDelta);
-  const std::int64_t divisor = 2 * steps;
-  std::int64_t offset = 0;
-  std::int64_t remainder = steps;  // the usual start, without a wide division
-  if (range.first > 0) {
-    const line_detail::Wide first = line_detail::Wide{range.first} * rise + steps;
-    offset = static_cast<std::int64_t>(first / divisor);
-    remainder = static_cast<std::int64_t>(first % divisor);
-  }
-  for (std::int64_t k = range.first; k <= range.last; ++k) {
-    const std::int64_t major = majorStart + k * direction;
-    const std::int64_t minor = minorStart + minorStep * offset;
-    if (alongX) {
+  LineSteps plan = PlanLineSteps(from, to, penWidth, clip);
+  for (std::int64_t k = plan.first; k <= plan.last; ++k) {
+    const std::int64_t major = plan.majorStart + k * plan.direction;
+    const std::int64_t minor = plan.minorStart + plan.minorStep * plan.offset;
+    if (plan.alongX) {
       visit(major, minor);
     } else {
       visit(minor, major);
     }
-    remainder += rise;
-    if (remainder >= divisor) {
-      remainder -= divisor;
-      ++offset;
-    }
+    plan.Advance();
   }
 }
 
