@@ -84,6 +84,7 @@ void PixelCanvas::CombineLine(PixelPoint to) {
   if (!strokeHasLines_) {
     strokeLow_ = strokeHigh_ = position_;
     strokeHasLines_ = true;
+    seen_.CentreWindow(position_.x, position_.y);
   }
   strokeLow_ = {std::min(strokeLow_.x, to.x), std::min(strokeLow_.y, to.y)};
   strokeHigh_ = {std::max(strokeHigh_.x, to.x), std::max(strokeHigh_.y, to.y)};

@@ -10,15 +10,15 @@ void SeenPixels::Fit(QSize picture) {
   tiles_.assign(tilesPerRow_ * tileRows, 0);
 }
 
-void SeenPixels::Clear() { std::fill(tiles_.begin(), tiles_.end(), 0); }
+void SeenPixels::Clear() {
+  std::fill(tiles_.begin(), tiles_.end(), 0);
+  std::fill(window_.begin(), window_.end(), 0);
+}
 
 void SeenPixels::EraseTilesOf(const QRect& rect) {
   if (rect.isEmpty()) return;
-  const auto first = static_cast<std::size_t>(rect.left()) >> 3;
-  const std::size_t count = (static_cast<std::size_t>(rect.right()) >> 3) - first + 1;
-  for (int tileRow = rect.top() >> 3; tileRow <= rect.bottom() >> 3; ++tileRow) {
-    std::uint64_t* row = tiles_.data() + static_cast<std::size_t>(tileRow) * tilesPerRow_ + first;
-    std::fill(row, row + count, 0);
+  for (int y = rect.top() & ~7; y <= rect.bottom(); y += 8) {
+    for (int x = rect.left() & ~7; x <= rect.right(); x += 8) Tile(x, y) = 0;
   }
 }
 

@@ -89,33 +89,40 @@ std::vector<Stroke> RandomStrokes(std::mt19937& random, int width, int height) {
   return drawn;
 }
 
+// A small picture, and one wider than the bitmap's window, whose strokes leave the window
+// they begin in and cross its edges.
 TEST(CombiningStrokes, DrawnAndRecordedAgreeWithTheLineRule) {
-  constexpr int kWidth = 37;
-  constexpr int kHeight = 23;
-  std::mt19937 random(11);
-  SeenPixels seen;  // one for every canvas, as the live overlay keeps it
-  for (int round = 0; round < 300; ++round) {
-    const std::vector<Stroke> strokes = RandomStrokes(random, kWidth, kHeight);
-    const QImage expected = ReferencePicture(strokes, kWidth, kHeight);
+  struct Case {
+    int width;
+    int height;
+    int rounds;
+  };
+  for (const Case& size : {Case{37, 23, 300}, Case{1500, 40, 60}}) {
+    std::mt19937 random(11);
+    SeenPixels seen;  // one for every canvas, as the live overlay keeps it
+    for (int round = 0; round < size.rounds; ++round) {
+      const std::vector<Stroke> strokes = RandomStrokes(random, size.width, size.height);
+      const QImage expected = ReferencePicture(strokes, size.width, size.height);
 
-    QImage drawn(kWidth, kHeight, QImage::Format_RGB32);
-    drawn.fill(QColor(0, 0, 0));
-    {
-      PixelCanvas canvas(drawn, DrawMode::Xor, strokes.front().pen, {&seen});
-      DrawStrokes(canvas, strokes);
-    }
-    ASSERT_EQ(drawn, expected) << "drawn, round " << round;
+      QImage drawn(size.width, size.height, QImage::Format_RGB32);
+      drawn.fill(QColor(0, 0, 0));
+      {
+        PixelCanvas canvas(drawn, DrawMode::Xor, strokes.front().pen, {&seen});
+        DrawStrokes(canvas, strokes);
+      }
+      ASSERT_EQ(drawn, expected) << "drawn, " << size.width << " wide, round " << round;
 
-    QImage recorded(kWidth, kHeight, QImage::Format_RGB32);
-    recorded.fill(QColor(0, 0, 0));
-    XorRecord record;
-    {
-      PixelCanvas canvas(recorded, DrawMode::Xor, strokes.front().pen, {&seen, nullptr, &record});
-      DrawStrokes(canvas, strokes);
+      QImage recorded(size.width, size.height, QImage::Format_RGB32);
+      recorded.fill(QColor(0, 0, 0));
+      XorRecord record;
+      {
+        PixelCanvas canvas(recorded, DrawMode::Xor, strokes.front().pen, {&seen, nullptr, &record});
+        DrawStrokes(canvas, strokes);
+      }
+      ASSERT_TRUE(testing::IsClear(recorded)) << "a recording canvas leaves its picture alone";
+      CombineXorRecord(recorded, record);
+      ASSERT_EQ(recorded, expected) << "recorded, " << size.width << " wide, round " << round;
     }
-    ASSERT_TRUE(testing::IsClear(recorded)) << "a recording canvas leaves its picture alone";
-    CombineXorRecord(recorded, record);
-    ASSERT_EQ(recorded, expected) << "recorded, round " << round;
   }
 }
 
