@@ -56,7 +56,8 @@ void ShowTrajectoryRuns(QImage& picture, QPoint toPicture, const OverlayState& o
 
 void ShowOverlay(QPainter& painter, const QRect& area, OverlayState& overlay, QPoint origin) {
   const std::optional<PainterTarget> target = FindPainterTarget(painter);
-  if (!target) {
+  // A mask wider than the bands can name is shown from the mask itself, as any painter is.
+  if (!target || overlay.maskImage.width() > XorBandRuns::kWidestPicture) {
     ApplyOverlayMask(painter, area, Surface(overlay), OverlayTiles(overlay), origin);
     return;
   }

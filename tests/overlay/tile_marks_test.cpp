@@ -165,5 +165,50 @@ TEST_F(MarkedOverlayTest, ErasedDrawingLeavesNoMarks) {
   EXPECT_TRUE(OverlayTiles(*overlay).Empty());
 }
 
+// A trail and a box whose rows run across most of a wide picture, longer than the shown runs
+// are kept in one piece, show as the mask does: band by band over the whole picture, and in
+// a part whose edges cut the pieces.
+TEST(ShownOverlay, LongRowsShowAsTheMaskDoes) {
+  constexpr int kWidth = 900;
+  constexpr int kHeight = 90;
+  TrajectorySample from;
+  from.centre = {0.05, 0.5};
+  TrajectorySample to;
+  to.centre = {0.95, 0.52};
+  to.corners[0] = {0.02, 0.8};
+  to.corners[1] = {0.98, 0.8};
+  to.corners[2] = {0.98, 0.2};
+  to.corners[3] = {0.02, 0.2};
+  testing::StoreBuilder builder(1);
+  builder.Show(0, builder.Trajectory(0, {from, to}), 1);
+  TrackStore store = builder.Build(0);
+  auto overlay = CreateOverlayResources(QSize(kWidth, kHeight));
+  RedrawOverlays(*overlay, {store, VideoRect{0, 0, kWidth, kHeight}}, true);
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) picture.setPixel(x, y, qRgb(x % 256, y * 2, (x / 4) % 256));
+  }
+  QImage whole = picture;
+  ApplyOverlayMask(whole, Surface(*overlay), QPoint(0, 0));
+  ASSERT_NE(whole, picture);
+
+  QImage banded = picture;
+  {
+    QPainter painter(&banded);
+    for (int top = 0; top < kHeight; top += 64) {
+      ShowOverlay(painter, QRect(0, top, kWidth, std::min(64, kHeight - top)), *overlay, QPoint(0, 0));
+    }
+  }
+  EXPECT_EQ(banded, whole);
+
+  const QRect view(300, 5, 450, 80);
+  QImage part = picture.copy(view);
+  {
+    QPainter painter(&part);
+    ShowOverlay(painter, QRect(QPoint(0, 0), view.size()), *overlay, view.topLeft());
+  }
+  EXPECT_EQ(part, whole.copy(view));
+}
+
 }  // namespace
 }  // namespace ostrel
