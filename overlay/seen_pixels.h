@@ -27,8 +27,9 @@ class SeenPixels {
   void Clear();
   // Centres the window on pixel (x, y). Only while no pixel is seen, as between strokes.
   void CentreWindow(std::int32_t x, std::int32_t y) {
-    windowLeft_ = (x >> 3) - kWindowTiles / 2;
-    windowTop_ = (y >> 3) - kWindowTiles / 2;
+    constexpr auto kHalf = static_cast<std::int32_t>(kWindowTiles / 2);
+    windowLeft_ = (x >> 3) - kHalf;
+    windowTop_ = (y >> 3) - kHalf;
   }
 
   // Pixels inside the picture. 1 when the pixel was not seen before, else 0.
