@@ -17,8 +17,8 @@ inline constexpr std::int32_t kWidestRunPen = 8;
 // the pixels of ForEachLinePixel, each once, in one run a row: along a line a square moves by
 // at most one pixel each way a step, so the squares that cover a row are one after the
 // other, and together they cover one unbroken run of it. Rows come about in the order the
-// line passes them. A pen wider than kWidestRunPen comes a pixel at a time instead, as runs of one that
-// may come more than once.
+// line passes them. A pen wider than kWidestRunPen comes a pixel at a time instead, as runs
+// of one that may come more than once.
 namespace line_detail {
 
 // Any pen up to kWidestRunPen, a square at a time, keeping the runs of the rows the last
@@ -92,16 +92,17 @@ void WalkTwoPixelRuns(PixelPoint from, PixelPoint to, const QRect& clip, Take& t
   std::int64_t minor = plan.minorStart + plan.minorStep * plan.offset;
   if (!plan.alongX) {
     // Each step a row: the row it shares with the step before, taken as the step comes.
-    const std::int64_t ahead = plan.direction > 0 ? 0 : 1;  // the row of a square not shared going on
-    close(major + ahead, minor, minor);
+    // Which of a square's two rows, its top (0) or its bottom (1), the next step leaves alone:
+    const std::int64_t unshared = plan.direction > 0 ? 0 : 1;
+    close(major + unshared, minor, minor);
     for (std::int64_t k = plan.first + 1; k <= plan.last; ++k) {
       plan.Advance();
       const std::int64_t next = plan.minorStart + plan.minorStep * plan.offset;
-      close(major + (1 - ahead), minor, next);
+      close(major + (1 - unshared), minor, next);
       major += plan.direction;
       minor = next;
     }
-    close(major + (1 - ahead), minor, minor);
+    close(major + (1 - unshared), minor, minor);
     return;
   }
   // Along x: the row of the minor offset left behind, shared with the group before it.
