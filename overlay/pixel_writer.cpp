@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "overlay/pixel_row_xor.h"
+
 namespace ostrel {
 
 bool PixelWriter::Supports(QImage::Format format) {
@@ -10,6 +12,7 @@ bool PixelWriter::Supports(QImage::Format format) {
 
 PixelWriter::PixelWriter(QImage& image, DrawMode mode)
     : bits_(image.bits()),
+      end_(PixelsEnd(image)),
       stride_(image.bytesPerLine()),
       combine_(mode == DrawMode::Xor),
       wide_(image.format() != QImage::Format_BGR888) {}
@@ -41,11 +44,10 @@ void PixelWriter::PutSpan(const PixelSpan& span) {
   }
   // Whole rows of the 32-bit formats in one tight loop: the point layer is cleared this way.
   std::uint32_t* pixel = reinterpret_cast<std::uint32_t*>(row) + span.left;
-  std::uint32_t* const end = reinterpret_cast<std::uint32_t*>(row) + span.right + 1;
   if (combine_) {
-    for (; pixel != end; ++pixel) *pixel ^= rgb_;
+    CombinePixelRun(pixel, span.right - span.left + 1, rgb_, end_);
   } else {
-    std::fill(pixel, end, 0xFF000000u | rgb_);
+    std::fill(pixel, pixel + (span.right - span.left + 1), 0xFF000000u | rgb_);
   }
 }
 

@@ -57,6 +57,7 @@ class PixelWriter {
   void PutNarrow(uchar* pixel) const;
 
   uchar* bits_;
+  const std::uint32_t* end_;  // one past the picture's last pixel, for a 32-bit one
   qsizetype stride_;
   bool combine_;
   bool wide_;  // 32 bits a pixel, else 24 (blue, green, red)
