@@ -39,21 +39,29 @@ class Schedule {
  public:
   explicit Schedule(std::size_t slots) : slots_(slots < 2 ? 2 : slots) {}
 
-  // Reads the next chunk into a free slot, waiting for one; nullptr when nothing is left to
-  // read or the run stops.
+  // Reads the next chunk into a free slot; nullptr when nothing is left to read or the run
+  // stops. The lock is let go while the bytes come in, so that the other thread can hand over
+  // a parsed chunk or take one to apply meanwhile; one read at a time keeps the file's order.
   template <typename Read>
   Slot<Chunk>* Claim(std::unique_lock<std::mutex>& lock, Read& read) {
-    Slot<Chunk>* free = nullptr;
-    changed_.wait(lock, [&] { return stopped_ || readAll_ || (free = FreeSlot()) != nullptr; });
-    if (stopped_ || readAll_) return nullptr;
-    if (!read(free->chunk)) {
+    Slot<Chunk>* slot = MayRead() ? FreeSlot() : nullptr;
+    if (slot == nullptr) return nullptr;
+    slot->claimed = true;
+    reading_ = true;
+    bool filled = false;
+    {
+      const ReadingDone done{*this, lock};
+      lock.unlock();
+      filled = read(slot->chunk);
+      lock.lock();
+    }
+    if (!filled) {
+      slot->claimed = false;
       readAll_ = true;
-      changed_.notify_all();
       return nullptr;
     }
-    free->claimed = true;
-    free->index = nextRead_++;
-    return free;
+    slot->index = nextRead_++;
+    return stopped_ ? nullptr : slot;
   }
 
   void MarkParsed(Slot<Chunk>& slot) {
@@ -92,7 +100,7 @@ class Schedule {
     changed_.notify_all();
   }
 
-  bool MayRead() { return !stopped_ && !readAll_ && FreeSlot() != nullptr; }
+  bool MayRead() { return !stopped_ && !readAll_ && !reading_ && FreeSlot() != nullptr; }
   bool Finished() const { return stopped_ || (readAll_ && nextApply_ == nextRead_); }
   bool refused() const { return refused_; }
   void Wait(std::unique_lock<std::mutex>& lock) { changed_.wait(lock); }
@@ -100,6 +108,17 @@ class Schedule {
   std::mutex& mutex() { return mutex_; }
 
  private:
+  // Ends a read however it ends, a thrown exception included, with the lock held again.
+  struct ReadingDone {
+    Schedule& schedule;
+    std::unique_lock<std::mutex>& lock;
+    ~ReadingDone() {
+      if (!lock.owns_lock()) lock.lock();
+      schedule.reading_ = false;
+      schedule.changed_.notify_all();
+    }
+  };
+
   Slot<Chunk>* FreeSlot() {
     for (Slot<Chunk>& slot : slots_) {
       if (!slot.claimed) return &slot;
@@ -113,6 +132,7 @@ class Schedule {
   std::uint64_t nextRead_ = 0;
   std::uint64_t nextApply_ = 0;
   bool readAll_ = false;
+  bool reading_ = false;  // a thread is reading a chunk, without the lock
   bool stopped_ = false;
   bool applying_ = false;
   bool refused_ = false;  // apply returned false

@@ -22,8 +22,11 @@ struct ChunkRun {
   std::uint64_t stopAt = UINT64_MAX;      // apply refuses this chunk
   std::uint64_t throwAt = UINT64_MAX;     // parse throws on this chunk
   std::uint64_t applyThrowAt = UINT64_MAX;  // apply throws on this chunk
+  std::uint64_t readThrowAt = UINT64_MAX;   // reading this chunk throws
   std::atomic<int> applying = 0;
   std::atomic<bool> overlapped = false;  // two applies ran at once
+  std::atomic<int> reading = 0;
+  std::atomic<bool> readsOverlapped = false;
   std::uint64_t read = 0;
   std::vector<std::uint64_t> applied;
 
@@ -31,6 +34,11 @@ struct ChunkRun {
     return RunOrderedChunks<NumberChunk>(
         slots, withWorker,
         [this](NumberChunk& chunk) {
+          // Reads come one at a time, though not under the schedule's lock.
+          if (++reading > 1) readsOverlapped = true;
+          if (read % 3 == 0) std::this_thread::yield();
+          --reading;
+          if (read == readThrowAt) throw std::runtime_error("unreadable disk");
           if (read == chunks) return false;
           chunk.number = read++;
           return true;
@@ -75,6 +83,7 @@ TEST(OrderedChunks, AppliesEveryChunkOnceInOrder) {
       EXPECT_TRUE(run.Go(mode.slots, mode.withWorker));
       EXPECT_EQ(run.applied, Upto(chunks));
       EXPECT_FALSE(run.overlapped);
+      EXPECT_FALSE(run.readsOverlapped);
     }
   }
 }
@@ -109,6 +118,17 @@ TEST(OrderedChunks, AFailedApplyIsThrownWithNothingAppliedAfterIt) {
     run.applyThrowAt = 23;
     EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
     EXPECT_EQ(run.applied, Upto(24));
+  }
+}
+
+TEST(OrderedChunks, AFailedReadIsThrownAfterTheChunksBeforeIt) {
+  for (const Mode mode : kModes) {
+    SCOPED_TRACE(testing::Message() << mode.slots << " slots, worker " << mode.withWorker);
+    ChunkRun run;
+    run.readThrowAt = 31;
+    EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
+    ASSERT_LE(run.applied.size(), 31u);
+    EXPECT_EQ(run.applied, Upto(run.applied.size()));
   }
 }
 
