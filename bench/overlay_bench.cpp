@@ -2,7 +2,8 @@
 // and 100 trajectories on 1920 x 1080), each trajectory with a trail through 51 samples and
 // its box. Alternating two frames makes every redraw take away a full overlay and draw a new
 // one, as playback does. And what applying the mask adds to painting one 1080p frame, and
-// the redraw and blend that a rendered 720p frame costs, and that blend alone.
+// the redraw and blend that a rendered 720p frame costs, and that blend alone. And a tenth of
+// a second of busy playback: a redraw and three frames shown.
 #include <benchmark/benchmark.h>
 
 #include <QPainter>
@@ -78,6 +79,32 @@ void BM_ApplyOverlayMask(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ApplyOverlayMask)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+// A tenth of a second of busy 1080p playback: the timer's redraw, then three frames painted,
+// each in bands of 64 rows with the overlay shown after each band, as the video view paints.
+// The first showing after a redraw puts its runs in bands.
+void BM_PlaybackTenth(benchmark::State& state) {
+  TrackStore store = BusyStore(1000, 100);
+  const QSize size(1920, 1080);
+  auto overlay = CreateOverlayResources(size);
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::darkGray);
+  constexpr int kBandRows = 64;
+  std::int32_t slot = 0;
+  for (auto _ : state) {
+    store.CurrentSlot = slot;
+    RedrawOverlays(*overlay, {store, VideoRect{0, 0, size.width(), size.height()}}, true);
+    slot = (slot + 1) % kBusySlots;
+    for (int frame = 0; frame < 3; ++frame) {
+      QPainter painter(&picture);
+      for (int top = 0; top < size.height(); top += kBandRows) {
+        ShowOverlay(painter, QRect(0, top, size.width(), std::min(kBandRows, size.height() - top)), *overlay, QPoint(0, 0));
+      }
+    }
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+BENCHMARK(BM_PlaybackTenth)->Unit(benchmark::kMicrosecond);
 
 // A decoded 1280 x 720 4:2:0 picture of mid grey, to draw into.
 struct GreyPicture {
