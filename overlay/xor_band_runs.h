@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "overlay/xor_record.h"
-#include "track/uninitialized_allocator.h"
 
 namespace ostrel {
 
@@ -31,16 +30,15 @@ class XorBandRuns {
   // Calls visit(run) for every run on rows top .. bottom.
   template <typename Visit>
   void ForEachRun(int top, int bottom, Visit&& visit) const {
-    if (starts_.size() < 2) return;  // no rows
     top = std::max(top, 0);
-    if (top > bottom) return;
+    if (top > bottom || bands_ == 0) return;
     const auto firstBand = static_cast<std::size_t>(top >> kBandShift);
-    const auto lastBand = std::min(static_cast<std::size_t>(bottom >> kBandShift), starts_.size() - 2);
+    const auto lastBand = std::min(static_cast<std::size_t>(bottom >> kBandShift), bands_ - 1);
     for (std::size_t band = firstBand; band <= lastBand; ++band) {
       const auto bandTop = static_cast<std::int32_t>(band << kBandShift);
       const bool whole = bandTop >= top && bandTop + (1 << kBandShift) - 1 <= bottom;
-      for (std::uint32_t i = starts_[band]; i < starts_[band + 1]; ++i) {
-        const XorRun run = runs_[i].Unpacked(bandTop);
+      for (const BandRun& packed : runs_[band]) {
+        const XorRun run = packed.Unpacked(bandTop);
         if (whole || (run.y >= top && run.y <= bottom)) visit(run);
       }
     }
@@ -65,8 +63,10 @@ class XorBandRuns {
     std::uint32_t leftAndLength;  // the first column in the low 24, the pixels less one above
   };
 
-  std::vector<std::uint32_t> starts_;  // band b's runs lie from starts_[b] to starts_[b + 1]
-  std::vector<BandRun, UninitializedAllocator<BandRun>> runs_;
+  // A list a band, kept with its room from build to build: one pass over the record fills
+  // them, where sizing one array for all would need a pass to count first.
+  std::vector<std::vector<BandRun>> runs_;
+  std::size_t bands_ = 0;  // of the picture last built for; runs_ may hold more
 };
 
 }  // namespace ostrel
