@@ -100,14 +100,21 @@ TEST(OrderedChunks, ARefusedChunkStopsTheRunAfterIt) {
   }
 }
 
-TEST(OrderedChunks, AFailedParseIsThrownAfterTheChunksBeforeIt) {
-  for (const Mode mode : kModes) {
-    SCOPED_TRACE(testing::Message() << mode.slots << " slots, worker " << mode.withWorker);
-    ChunkRun run;
-    run.throwAt = 9;
-    EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
-    ASSERT_LE(run.applied.size(), 9u);
-    EXPECT_EQ(run.applied, Upto(run.applied.size()));
+TEST(OrderedChunks, AFailedReadOrParseIsThrownAfterTheChunksBeforeIt) {
+  struct Failure {
+    const char* step;
+    std::uint64_t ChunkRun::*at;
+    std::uint64_t chunk;
+  };
+  for (const Failure failure : {Failure{"parse", &ChunkRun::throwAt, 9}, Failure{"read", &ChunkRun::readThrowAt, 31}}) {
+    for (const Mode mode : kModes) {
+      SCOPED_TRACE(testing::Message() << failure.step << ", " << mode.slots << " slots, worker " << mode.withWorker);
+      ChunkRun run;
+      run.*failure.at = failure.chunk;
+      EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
+      ASSERT_LE(run.applied.size(), failure.chunk);
+      EXPECT_EQ(run.applied, Upto(run.applied.size()));
+    }
   }
 }
 
@@ -118,17 +125,6 @@ TEST(OrderedChunks, AFailedApplyIsThrownWithNothingAppliedAfterIt) {
     run.applyThrowAt = 23;
     EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
     EXPECT_EQ(run.applied, Upto(24));
-  }
-}
-
-TEST(OrderedChunks, AFailedReadIsThrownAfterTheChunksBeforeIt) {
-  for (const Mode mode : kModes) {
-    SCOPED_TRACE(testing::Message() << mode.slots << " slots, worker " << mode.withWorker);
-    ChunkRun run;
-    run.readThrowAt = 31;
-    EXPECT_THROW(run.Go(mode.slots, mode.withWorker), std::runtime_error);
-    ASSERT_LE(run.applied.size(), 31u);
-    EXPECT_EQ(run.applied, Upto(run.applied.size()));
   }
 }
 
