@@ -42,18 +42,18 @@ class Schedule {
   // Reads the next chunk into a free slot; nullptr when nothing is left to read or the run
   // stops. The lock is let go while the bytes come in, so that the other thread can hand over
   // a parsed chunk or take one to apply meanwhile; one read at a time keeps the file's order.
+  // Only when MayRead().
   template <typename Read>
   Slot<Chunk>* Claim(std::unique_lock<std::mutex>& lock, Read& read) {
-    Slot<Chunk>* slot = MayRead() ? FreeSlot() : nullptr;
+    Slot<Chunk>* slot = FreeSlot();
     if (slot == nullptr) return nullptr;
     slot->claimed = true;
     reading_ = true;
     bool filled = false;
     {
-      const ReadingDone done{*this, lock};
+      const ReadingDone done{*this, lock};  // takes the lock again however the read ends
       lock.unlock();
       filled = read(slot->chunk);
-      lock.lock();
     }
     if (!filled) {
       slot->claimed = false;
@@ -113,7 +113,7 @@ class Schedule {
     Schedule& schedule;
     std::unique_lock<std::mutex>& lock;
     ~ReadingDone() {
-      if (!lock.owns_lock()) lock.lock();
+      lock.lock();
       schedule.reading_ = false;
       schedule.changed_.notify_all();
     }
