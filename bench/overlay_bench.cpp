@@ -89,7 +89,7 @@ void BM_PlaybackTenth(benchmark::State& state) {
   auto overlay = CreateOverlayResources(size);
   QImage picture(size, QImage::Format_RGB32);
   picture.fill(Qt::darkGray);
-  constexpr int kBandRows = 64;
+  constexpr int kBandRows = 1 << XorBandRuns::kBandShift;  // as the video view paints
   std::int32_t slot = 0;
   for (auto _ : state) {
     store.CurrentSlot = slot;
