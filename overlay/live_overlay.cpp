@@ -54,11 +54,10 @@ void SelectPenByKind(PixelCanvas& dc, const OverlayPens& pens, std::int32_t kind
   }
 }
 
-void DrawLiveTrail(PixelCanvas& dc, const SampleArray& samples,
-                   std::int32_t sample, const VideoRect& videoRect) {
+void DrawLiveTrail(PixelCanvas& dc, const SampleArray& samples, std::int32_t sample,
+                   const VideoRect& videoRect, const VisibleArea& visible) {
   bool penDown = false;
   PixelPoint previous;
-  const VisibleArea visible(videoRect);
   const std::int32_t oldest = std::max(0, sample - kTrailReach);
   for (std::int32_t i = sample; i >= oldest; --i) {
     const TrajectorySample& current = samples[static_cast<std::size_t>(i)];
@@ -146,9 +145,10 @@ void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const Overlay
   const Trajectory* drawn = EntryTrajectory(scene.store, {trajectory, sample});
   if (drawn == nullptr) return;
   SelectPenByKind(dc, pens, drawn->header.kind);
-  DrawLiveTrail(dc, drawn->samples, sample, scene.videoRect);
+  const VisibleArea visible(scene.videoRect);
+  DrawLiveTrail(dc, drawn->samples, sample, scene.videoRect, visible);
   const TrajectorySample& current = drawn->samples[static_cast<std::size_t>(sample)];
-  if (IsPointVisible(current.centre, scene.videoRect)) DrawBox(dc, current, scene.videoRect);
+  if (visible.Contains(current.centre)) DrawBox(dc, current, scene.videoRect);
   dc.Flush();
 }
 
