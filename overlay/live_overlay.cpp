@@ -82,11 +82,28 @@ void DrawBox(PixelCanvas& dc, const TrajectorySample& sample, const VideoRect& v
   for (int corner : {1, 2, 3, 0}) dc.LineTo(MapToWindow(sample.corners[corner], videoRect));
 }
 
-void DrawRun(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,
-             std::span<const FrameTrajectoryList> entries) {
-  for (const FrameTrajectoryList& entry : entries) {
-    DrawTrajectoryTrail(dc, pens, scene, entry.trajectory, entry.sample);
+// The trail as `kept` brings it up to date, when it keeps it; else drawn line by line.
+void DrawTrail(PixelCanvas& dc, const Trajectory& drawn, std::int32_t trajectory, std::int32_t sample,
+               const VideoRect& videoRect, const VisibleArea& visible, KeptTrailStrokes* kept) {
+  if (kept != nullptr) {
+    const Pen& pen = dc.SelectedPen();
+    const TrailRequest request{trajectory,     &drawn.samples, sample, videoRect, dc.PictureSize(),
+                               pen.width, pen.colour.rgb() & 0x00FFFFFFu};
+    if (dc.AppendToRecord([&](XorRecord& record) { return kept->Append(request, record); })) return;
   }
+  DrawLiveTrail(dc, drawn.samples, sample, videoRect, visible);
+}
+
+void DrawTrailAndBox(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,
+                     const FrameTrajectoryList& entry, KeptTrailStrokes* kept) {
+  const Trajectory* drawn = EntryTrajectory(scene.store, entry);
+  if (drawn == nullptr) return;
+  SelectPenByKind(dc, pens, drawn->header.kind);
+  const VisibleArea visible(scene.videoRect);
+  DrawTrail(dc, *drawn, entry.trajectory, entry.sample, scene.videoRect, visible, kept);
+  const TrajectorySample& current = drawn->samples[static_cast<std::size_t>(entry.sample)];
+  if (visible.Contains(current.centre)) DrawBox(dc, current, scene.videoRect);
+  dc.Flush();
 }
 
 }  // namespace
@@ -127,7 +144,10 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   overlay.trajectoryRuns.Clear();
   overlay.trajectoryRunsCurrent = true;
   overlay.drawn.drawnCount = 0;
-  if (!inSync) return;
+  if (!inSync) {
+    overlay.keptTrails.EndLayer();
+    return;
+  }
   // Each pass starts from the white pen, so that a kind that keeps the selected pen gets
   // the same pen whichever frame came before.
   const TrajectoryRun run = SlotTrajectoryRun(store, store.CurrentSlot);
@@ -135,21 +155,17 @@ void DrawTrajectoryLayer(OverlayState& overlay, const OverlayScene& scene, bool 
   {
     PixelCanvas dc(overlay.maskImage, DrawMode::Xor, overlay.pens.whitePen,
                    {&overlay.seenPixels, nullptr, &overlay.trajectoryPixels});
-    DrawRun(dc, overlay.pens, scene, RunEntries(store, run));
+    for (const FrameTrajectoryList& entry : RunEntries(store, run)) {
+      DrawTrailAndBox(dc, overlay.pens, scene, entry, &overlay.keptTrails);
+    }
   }
+  overlay.keptTrails.EndLayer();
   overlay.trajectoryRunsCurrent = false;
 }
 
 void DrawTrajectoryTrail(PixelCanvas& dc, const OverlayPens& pens, const OverlayScene& scene,
                          std::int32_t trajectory, std::int32_t sample) {
-  const Trajectory* drawn = EntryTrajectory(scene.store, {trajectory, sample});
-  if (drawn == nullptr) return;
-  SelectPenByKind(dc, pens, drawn->header.kind);
-  const VisibleArea visible(scene.videoRect);
-  DrawLiveTrail(dc, drawn->samples, sample, scene.videoRect, visible);
-  const TrajectorySample& current = drawn->samples[static_cast<std::size_t>(sample)];
-  if (visible.Contains(current.centre)) DrawBox(dc, current, scene.videoRect);
-  dc.Flush();
+  DrawTrailAndBox(dc, pens, scene, {trajectory, sample}, nullptr);
 }
 
 }  // namespace ostrel

@@ -33,6 +33,7 @@ void ForgetOverlay(OverlayState& overlay) {
   overlay.pointSpans.clear();
   overlay.drawn = {};
   overlay.trajectoryPixels.clear();
+  overlay.keptTrails.Clear();
   overlay.trajectoryRuns.Clear();
   overlay.trajectoryRunsCurrent = true;
   overlay.tiles.reset();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "overlay/kept_trail_strokes.h"
 #include "overlay/overlay_pens.h"
 #include "overlay/pixel_canvas.h"
 #include "overlay/pixel_shapes.h"
@@ -54,6 +55,7 @@ struct OverlayState {
   DrawnTrajectoryList drawn;
   SeenPixels seenPixels;  // the trajectory layer's, kept from redraw to redraw
   XorRecord trajectoryPixels;  // what drawing `drawn` combines into the mask
+  KeptTrailStrokes keptTrails;  // the trails of `drawn`, to bring up to date at the next redraw
   XorBandRuns trajectoryRuns;          // the same in bands of rows, for showing
   bool trajectoryRunsCurrent = true;   // built since the pixels were drawn
   std::optional<TileMarks> tiles;      // OverlayTiles' answer until the next redraw

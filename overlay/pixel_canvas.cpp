@@ -175,6 +175,14 @@ void PixelCanvas::EndCombinedStroke() {
   strokeHasLines_ = false;
 }
 
+void PixelCanvas::MarkTiles(std::size_t firstRun) {
+  if (tiles_ == nullptr) return;
+  for (std::size_t i = firstRun; i < record_->size(); ++i) {
+    const XorRun& run = (*record_)[i];
+    tiles_->MarkSpan(run.y, run.left, run.right);
+  }
+}
+
 // Copying the pen's colour again changes nothing, so a copied stroke needs no account of the
 // pixels it has painted.
 void PixelCanvas::CopyStroke() {

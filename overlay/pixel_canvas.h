@@ -42,12 +42,27 @@ class PixelCanvas {
 
   void SelectPen(const Pen& pen);
   const Pen& SelectedPen() const { return pen_; }
+  QSize PictureSize() const { return image_.size(); }
 
   void MoveTo(PixelPoint point);
   // Adds the line from the current position to `point` to the stroke; `point` becomes the
   // current position.
   void LineTo(PixelPoint point);
   void Flush();
+
+  // Ends the stroke and lets `append(record)` add runs worked out elsewhere to a recording
+  // canvas's record, as strokes of their own; gives what it returns. False without calling it
+  // when the canvas does not record.
+  template <typename Append>
+  bool AppendToRecord(Append&& append) {
+    Flush();
+    if (record_ == nullptr) return false;
+    const std::size_t start = record_->size();
+    const bool appended = append(*record_);
+    MarkTiles(start);
+    strokeStart_ = record_->size();
+    return appended;
+  }
 
   // Fills the ellipse of (left, top, right, bottom), right column and bottom row excluded.
   void Ellipse(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
@@ -60,6 +75,7 @@ class PixelCanvas {
   void RecordLine(PixelPoint to);
   void AppendRun(const XorRun& run);
   void EndCombinedStroke();
+  void MarkTiles(std::size_t firstRun);
   void PaintSpans(const std::vector<PixelSpan>& spans, const QColor& colour);
   void CopyStroke();
   void RecordSpans(const std::vector<PixelSpan>& spans, const QColor& colour);

@@ -1,0 +1,266 @@
+#include "overlay/kept_trail_strokes.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "overlay/line_runs.h"
+#include "overlay/live_overlay.h"
+
+namespace ostrel {
+namespace {
+
+// Room around a trail's lines when its counts are made, so that the lines the next redraws add
+// still fall inside.
+constexpr std::int64_t kAreaMargin = 48;
+// The largest area a trail's counts may cover, and the counts of all trails together: a
+// larger trail is drawn each time instead.
+constexpr std::int64_t kLargestArea = 512 * 512;
+constexpr std::size_t kCountBudget = std::size_t{16} << 20;
+// With more lines changed than this, counting the trail anew costs no more.
+constexpr std::int32_t kMostChangedLines = kTrailReach / 2;
+constexpr std::int32_t kWordBits = 64;
+// A pixel is covered by at most every line of a trail once.
+static_assert(kTrailReach < 255, "a count fits in a byte");
+
+// The first sample a trail reaches: kTrailReach back from `sample`, or the one after the
+// nearest break flag at or before it.
+std::int32_t TrailStart(const SampleArray& samples, std::int32_t sample) {
+  const std::int32_t oldest = std::max(0, sample - kTrailReach);
+  for (std::int32_t i = sample; i >= oldest; --i) {
+    if (samples[static_cast<std::size_t>(i)].breakFlag != 0) return i + 1;
+  }
+  return oldest;
+}
+
+PixelPoint CentrePixel(const TrailRequest& request, std::int32_t i) {
+  return MapToWindow((*request.samples)[static_cast<std::size_t>(i)].centre, request.videoRect);
+}
+
+// True when line i is drawn as part of an unbroken stroke: both its samples visible and near
+// enough to be joined.
+bool JoinsStroke(const TrailRequest& request, const VisibleArea& visible, std::int32_t i) {
+  const SampleArray& samples = *request.samples;
+  const TrackPoint& newer = samples[static_cast<std::size_t>(i)].centre;
+  const TrackPoint& older = samples[static_cast<std::size_t>(i - 1)].centre;
+  if (!visible.Contains(newer) || !visible.Contains(older)) return false;
+  return SquaredDistance(CentrePixel(request, i), CentrePixel(request, i - 1)) <= kLongestTrailStepSquared;
+}
+
+// The pixels a line between `a` and `b` can paint: its pen squares' top-left corners lie
+// between its ends.
+struct PixelBox {
+  std::int64_t left;
+  std::int64_t top;
+  std::int64_t right;
+  std::int64_t bottom;
+
+  void Include(PixelPoint point, std::int32_t penWidth) {
+    left = std::min<std::int64_t>(left, point.x);
+    top = std::min<std::int64_t>(top, point.y);
+    right = std::max<std::int64_t>(right, std::int64_t{point.x} + penWidth - 1);
+    bottom = std::max<std::int64_t>(bottom, std::int64_t{point.y} + penWidth - 1);
+  }
+  static PixelBox Around(PixelPoint point, std::int32_t penWidth) {
+    PixelBox box{point.x, point.y, point.x, point.y};
+    box.Include(point, penWidth);
+    return box;
+  }
+  bool Within(const QRect& area) const {
+    return left >= area.left() && top >= area.top() && right <= area.right() && bottom <= area.bottom();
+  }
+};
+
+bool LineWithin(const TrailRequest& request, std::int32_t i, const QRect& area, const QRect& picture) {
+  PixelBox box = PixelBox::Around(CentrePixel(request, i), request.penWidth);
+  box.Include(CentrePixel(request, i - 1), request.penWidth);
+  // What lies outside the picture is never painted.
+  box = {std::max<std::int64_t>(box.left, picture.left()), std::max<std::int64_t>(box.top, picture.top()),
+         std::min<std::int64_t>(box.right, picture.right()), std::min<std::int64_t>(box.bottom, picture.bottom())};
+  return box.left > box.right || box.top > box.bottom || box.Within(area);
+}
+
+// Calls take(y, left, right) for each run of covered pixels of one row of counts, joining the
+// runs that go on from one word to the next.
+template <typename Take>
+void ForEachCoveredRun(const std::uint64_t* words, std::size_t count, Take&& take) {
+  std::int32_t open = -1;  // the first pixel of a run still going at the end of a word
+  for (std::size_t w = 0; w < count; ++w) {
+    std::uint64_t word = words[w];
+    const auto base = static_cast<std::int32_t>(w) * kWordBits;
+    if (open >= 0) {
+      const int ones = std::countr_one(word);
+      if (ones == kWordBits) continue;
+      take(open, base + ones - 1);
+      open = -1;
+      word &= ~((std::uint64_t{1} << ones) - 1);
+    }
+    while (word != 0) {
+      const int first = std::countr_zero(word);
+      const int ones = std::countr_one(word >> first);
+      if (first + ones == kWordBits) {
+        open = base + first;
+        break;
+      }
+      take(base + first, base + first + ones - 1);
+      word &= ~(((std::uint64_t{1} << ones) - 1) << first);
+    }
+  }
+  if (open >= 0) take(open, static_cast<std::int32_t>(count) * kWordBits - 1);
+}
+
+}  // namespace
+
+template <bool Add>
+void KeptTrailStrokes::CountLine(KeptTrailStrokes::Trail& trail, PixelPoint from, PixelPoint to, const QRect& picture) {
+  const QRect& area = trail.area;
+  const auto width = static_cast<std::size_t>(area.width());
+  ForEachLineRun(from, to, trail.penWidth, picture, [&](std::int32_t y, std::int32_t left, std::int32_t right) {
+    if (y < area.top() || y > area.bottom() || left < area.left() || right > area.right()) {
+      trail.spilled = true;
+      return;
+    }
+    const auto row = static_cast<std::size_t>(y - area.top());
+    std::uint8_t* const counts = trail.counts.data() + row * width;
+    std::uint64_t* const words = trail.covered.data() + row * trail.wordsPerRow;
+    std::uint32_t& rowCovered = trail.rowCovered[row];
+    for (std::int32_t x = left - area.left(); x <= right - area.left(); ++x) {
+      std::uint8_t& count = counts[x];
+      const std::uint64_t bit = std::uint64_t{1} << (x % kWordBits);
+      if constexpr (Add) {
+        if (count++ == 0) {
+          words[x / kWordBits] |= bit;
+          ++rowCovered;
+        }
+      } else if (--count == 0) {
+        words[x / kWordBits] &= ~bit;
+        --rowCovered;
+      }
+    }
+  });
+}
+
+bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
+  const bool usable = request.samples != nullptr && request.penWidth > 0 && request.penWidth <= kWidestRunPen &&
+                      request.sample >= 0 && static_cast<std::size_t>(request.sample) < request.samples->size();
+  const LineRange lines =
+      usable ? LineRange{TrailStart(*request.samples, request.sample) + 1, request.sample} : LineRange{};
+  if (lines.first > lines.last) {
+    Drop(request.trajectory);
+    return false;
+  }
+  Trail& trail = trails_[request.trajectory];
+  const bool same = trail.samples == request.samples->data() && trail.sampleCount == request.samples->size() &&
+                    trail.videoRect == request.videoRect && trail.picture == request.picture &&
+                    trail.penWidth == request.penWidth && trail.bits == request.bits;
+  if (!(same ? Update(trail, request, lines) : Rebuild(trail, request, lines))) {
+    Drop(request.trajectory);
+    return false;
+  }
+  trail.layer = layer_;
+  const QRect& area = trail.area;
+  for (std::size_t row = 0; row < trail.rowCovered.size(); ++row) {
+    if (trail.rowCovered[row] == 0) continue;
+    const auto y = area.top() + static_cast<std::int32_t>(row);
+    ForEachCoveredRun(trail.covered.data() + row * trail.wordsPerRow, trail.wordsPerRow,
+                      [&](std::int32_t left, std::int32_t right) {
+                        record.push_back({y, area.left() + left, area.left() + right, request.bits});
+                      });
+  }
+  return true;
+}
+
+bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRange lines) {
+  const VisibleArea visible(request.videoRect);
+  PixelBox box = PixelBox::Around(CentrePixel(request, lines.last), request.penWidth);
+  for (std::int32_t i = lines.first; i <= lines.last; ++i) {
+    if (!JoinsStroke(request, visible, i)) return false;
+    box.Include(CentrePixel(request, i - 1), request.penWidth);
+  }
+  const QRect picture(QPoint(0, 0), request.picture);
+  const std::int64_t left = std::max<std::int64_t>(box.left - kAreaMargin, picture.left());
+  const std::int64_t top = std::max<std::int64_t>(box.top - kAreaMargin, picture.top());
+  const std::int64_t right = std::min<std::int64_t>(box.right + kAreaMargin, picture.right());
+  const std::int64_t bottom = std::min<std::int64_t>(box.bottom + kAreaMargin, picture.bottom());
+  if (left > right || top > bottom || (right - left + 1) * (bottom - top + 1) > kLargestArea) return false;
+  const auto pixels = static_cast<std::size_t>((right - left + 1) * (bottom - top + 1));
+  if (countBytes_ - trail.counts.size() + pixels > kCountBudget) return false;
+
+  countBytes_ -= trail.counts.size();
+  trail.area = QRect(QPoint(static_cast<int>(left), static_cast<int>(top)),
+                     QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+  const auto rows = static_cast<std::size_t>(trail.area.height());
+  trail.wordsPerRow = (static_cast<std::size_t>(trail.area.width()) + kWordBits - 1) / kWordBits;
+  trail.counts.assign(pixels, 0);
+  trail.covered.assign(rows * trail.wordsPerRow, 0);
+  trail.rowCovered.assign(rows, 0);
+  countBytes_ += pixels;
+  trail.samples = request.samples->data();
+  trail.sampleCount = request.samples->size();
+  trail.videoRect = request.videoRect;
+  trail.picture = request.picture;
+  trail.penWidth = request.penWidth;
+  trail.bits = request.bits;
+  trail.lines = lines;
+  trail.spilled = false;
+  // Each line is drawn from its newer sample to its older, as the trail is walked.
+  for (std::int32_t i = lines.first; i <= lines.last; ++i) {
+    CountLine<true>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
+  }
+  return !trail.spilled;
+}
+
+bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRange lines) {
+  const LineRange old = trail.lines;
+  const LineRange kept{std::max(old.first, lines.first), std::min(old.last, lines.last)};
+  const std::int32_t keptLines = std::max(kept.last - kept.first + 1, 0);
+  const std::int32_t changed = (old.last - old.first + 1) + (lines.last - lines.first + 1) - 2 * keptLines;
+  if (keptLines == 0 || changed > kMostChangedLines) return Rebuild(trail, request, lines);
+  // The lines before and after the kept ones, in the new range and in the old.
+  const LineRange added[] = {{lines.first, kept.first - 1}, {kept.last + 1, lines.last}};
+  const LineRange removed[] = {{old.first, kept.first - 1}, {kept.last + 1, old.last}};
+  const VisibleArea visible(request.videoRect);
+  const QRect picture(QPoint(0, 0), request.picture);
+  bool within = true;
+  for (const LineRange& range : added) {
+    for (std::int32_t i = range.first; i <= range.last; ++i) {
+      if (!JoinsStroke(request, visible, i)) return false;
+      within = within && LineWithin(request, i, trail.area, picture);
+    }
+  }
+  if (!within) return Rebuild(trail, request, lines);
+  for (const LineRange& range : removed) {
+    for (std::int32_t i = range.first; i <= range.last; ++i) {
+      CountLine<false>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
+    }
+  }
+  for (const LineRange& range : added) {
+    for (std::int32_t i = range.first; i <= range.last; ++i) {
+      CountLine<true>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
+    }
+  }
+  trail.lines = lines;
+  return trail.spilled ? Rebuild(trail, request, lines) : true;
+}
+
+void KeptTrailStrokes::Drop(std::int32_t trajectory) {
+  const auto found = trails_.find(trajectory);
+  if (found == trails_.end()) return;
+  countBytes_ -= found->second.counts.size();
+  trails_.erase(found);
+}
+
+void KeptTrailStrokes::EndLayer() {
+  std::erase_if(trails_, [&](const auto& entry) {
+    if (entry.second.layer == layer_) return false;
+    countBytes_ -= entry.second.counts.size();
+    return true;
+  });
+  ++layer_;
+}
+
+void KeptTrailStrokes::Clear() {
+  trails_.clear();
+  countBytes_ = 0;
+}
+
+}  // namespace ostrel
