@@ -1,7 +1,7 @@
 // One live redraw of a busy frame (200 points and 20 trajectories on 1280 x 720; 1,000 points
 // and 100 trajectories on 1920 x 1080), each trajectory with a trail through 51 samples and
 // its box. Alternating two frames makes every redraw take away a full overlay and draw a new
-// one, as playback does. And what applying the mask adds to painting one 1080p frame, and
+// one, with each trail a sample on or back, as playback moves it a few samples a redraw. And what applying the mask adds to painting one 1080p frame, and
 // the redraw and blend that a rendered 720p frame costs, and that blend alone. And a tenth of
 // a second of busy playback: a redraw and three frames shown.
 #include <benchmark/benchmark.h>
@@ -18,16 +18,20 @@
 namespace ostrel {
 namespace {
 
-// Arguments: points, trajectories, client width, client height.
+// Arguments: points, trajectories, client width, client height, and 1 to count every trail
+// anew at each redraw, as the first redraw after a seek does (with the kept trails' memory
+// given back and taken again, so a little more).
 void BM_RedrawOverlays(benchmark::State& state) {
   TrackStore store = BusyStore(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   const int width = static_cast<int>(state.range(2));
   const int height = static_cast<int>(state.range(3));
+  const bool afterSeek = state.range(4) != 0;
   const VideoRect rect{0, 0, width, height};
   auto overlay = CreateOverlayResources(QSize(width, height));
   std::int32_t slot = 0;
   for (auto _ : state) {
     store.CurrentSlot = slot;
+    if (afterSeek) overlay->keptTrails.Clear();
     RedrawOverlays(*overlay, {store, rect}, true);
     slot = (slot + 1) % kBusySlots;
     benchmark::DoNotOptimize(overlay->trajectoryPixels.data());
@@ -41,7 +45,11 @@ void BM_RedrawOverlays(benchmark::State& state) {
   state.counters["trajectory_runs"] = static_cast<double>(overlay->trajectoryPixels.size());
   state.counters["point_px"] = static_cast<double>(pointPixels);
 }
-BENCHMARK(BM_RedrawOverlays)->Args({200, 20, 1280, 720})->Args({1000, 100, 1920, 1080})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawOverlays)
+    ->Args({200, 20, 1280, 720, 0})
+    ->Args({1000, 100, 1920, 1080, 0})
+    ->Args({1000, 100, 1920, 1080, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint:
 // argument 0 combines the whole mask, 1 only its marked tiles, 2 the marked tiles through a
