@@ -21,6 +21,7 @@
 #include "track/track_store.h"
 #include "track/trajectory_file.h"
 #include "track/trajectory_index.h"
+#include "track/trajectory_lines.h"
 
 namespace {
 
@@ -163,6 +164,49 @@ void BM_LoadTrajectoryFile(benchmark::State& state) {
   SetBytes(state, FileBytes(File().Path()));
 }
 
+// The file's text as the loader's chunks give it to the parse: pieces of about 256 kB, each
+// ending where a line ends.
+std::vector<std::string> TextChunks() {
+  std::vector<std::string> chunks;
+  std::FILE* file = std::fopen(File().Path().c_str(), "rb");
+  if (file == nullptr) throw std::runtime_error("cannot open " + File().Path());
+  std::string carried;
+  std::vector<char> buffer(std::size_t{1} << 18);
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    carried.append(buffer.data(), got);
+    const std::size_t end = carried.rfind('\n');
+    if (end == std::string::npos) continue;
+    chunks.push_back(carried.substr(0, end + 1));
+    carried.erase(0, end + 1);
+  }
+  std::fclose(file);
+  if (!carried.empty()) chunks.push_back(carried);
+  return chunks;
+}
+
+// The parse alone, on one thread, over text already in memory: what each of the loader's two
+// threads spends most of its time on.
+void BM_ReadTrajectoryLines(benchmark::State& state) {
+  const std::vector<std::string> chunks = TextChunks();
+  std::vector<TrajectoryLineRead> lines;
+  std::uint64_t read = 0;
+  for (auto _ : state) {
+    read = 0;
+    for (const std::string& chunk : chunks) {
+      ReadTrajectoryLines(chunk, lines);
+      read += lines.size();
+      benchmark::DoNotOptimize(lines.data());
+    }
+  }
+  if (read != static_cast<std::uint64_t>(LargeTrajectoryFile::kSampleLines + kTrajectories)) {
+    state.SkipWithError("lines went missing");
+  }
+  state.counters["ns_per_line"] = benchmark::Counter(
+      static_cast<double>(read) * static_cast<double>(state.iterations()) / 1e9,
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void BM_BuildFrameTrajectoryIndex(benchmark::State& state) {
   TrackStore store;
   LoadPoints(store, state);
@@ -184,6 +228,7 @@ void BM_BuildFrameTrajectoryIndex(benchmark::State& state) {
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_NaiveFgetsStrtod)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LoadTrajectoryFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_ReadTrajectoryLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BuildFrameTrajectoryIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace

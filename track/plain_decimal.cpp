@@ -87,11 +87,7 @@ std::size_t ReadWindowReal(std::string_view text, std::size_t at, bool negative,
 
 }  // namespace
 
-std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
-  if (text.size() >= kShortIntReach) {
-    const std::size_t end = ReadShortInt(text.data(), value);
-    if (end > 0) return end;
-  }
+std::size_t plain_decimal_detail::ReadLongerPlainInt(std::string_view text, std::int32_t& value) {
   std::size_t at = 0;
   const bool negative = ReadSign(text, at);
   PlainDigits digits;

@@ -22,7 +22,19 @@ std::size_t ReadLongerPlainReal(std::string_view text, double& value);
 // The one-pass readers themselves, for callers that do not know where the number ends: each
 // reads the plain number at the start of `text` and gives the characters it took, or 0 when
 // `text` does not start with a number they can read exactly (then the general reader must).
-std::size_t ReadPlainInt(std::string_view text, std::int32_t& value);
+namespace plain_decimal_detail {
+// ReadPlainInt for the numbers that the short reader does not take.
+std::size_t ReadLongerPlainInt(std::string_view text, std::int32_t& value);
+}  // namespace plain_decimal_detail
+
+// Three integers of each sample line: read inline like the reals.
+inline std::size_t ReadPlainInt(std::string_view text, std::int32_t& value) {
+  if (text.size() >= kShortIntReach) {
+    const std::size_t end = ReadShortInt(text.data(), value);
+    if (end > 0) return end;
+  }
+  return plain_decimal_detail::ReadLongerPlainInt(text, value);
+}
 // The nine reals of each of a trajectory file's million lines are mostly short: those are
 // read inline, without a call.
 inline std::size_t ReadPlainReal(std::string_view text, double& value) {

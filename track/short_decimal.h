@@ -17,17 +17,30 @@ inline constexpr std::size_t kShortRealReach = 3 + digit_words::kWordChars + 1;
 // to the same value and end as strtol, from one word. Gives the characters it took, or 0 for
 // any other number (no digits, eight or more, a leading blank), which the general readers then
 // take. The kShortIntReach characters from `at` must all be readable.
-inline std::size_t ReadShortInt(const char* at, std::int32_t& value) {
-  using digit_words::kWordChars;
-  const bool negative = *at == '-';
-  const std::size_t sign = negative || *at == '+' ? 1 : 0;
-  const std::uint64_t word = digit_words::LoadWord(at + sign);
+namespace short_decimal_detail {
+
+// Up to seven digits from `digits`, as one word. The characters taken (the value then set,
+// with the sign given), or 0.
+inline std::size_t ReadIntDigits(const char* digits, bool negative, std::int32_t& value) {
+  const std::uint64_t word = digit_words::LoadWord(digits);
   const std::size_t count = digit_words::FirstMarked(digit_words::NotDigitBytes(word));
   // Up to seven digits cannot leave 32 bits.
-  if (count == 0 || count == kWordChars) return 0;
+  if (count == 0 || count == digit_words::kWordChars) return 0;
   const auto magnitude = static_cast<std::int32_t>(digit_words::DigitsValue(word, count));
   value = negative ? -magnitude : magnitude;
-  return sign + count;
+  return count;
+}
+
+}  // namespace short_decimal_detail
+
+inline std::size_t ReadShortInt(const char* at, std::int32_t& value) {
+  // A sign as a predicted branch, as for ReadShortReal below.
+  const char first = *at;
+  if (first == '-' || first == '+') [[unlikely]] {
+    const std::size_t length = short_decimal_detail::ReadIntDigits(at + 1, first == '-', value);
+    return length == 0 ? 0 : 1 + length;
+  }
+  return short_decimal_detail::ReadIntDigits(at, false, value);
 }
 
 namespace short_decimal_detail {
@@ -94,11 +107,18 @@ inline std::size_t ReadWordDigits(const char* digits, bool negative, double& val
 // no digits, a leading blank), which the general readers then take. The kShortRealReach
 // characters from `at` must all be readable.
 inline std::size_t ReadShortReal(const char* at, double& value) {
-  const bool negative = *at == '-';
-  const std::size_t sign = negative || *at == '+' ? 1 : 0;
-  std::size_t length = short_decimal_detail::ReadUnitDigits(at + sign, negative, value);
-  if (length == 0) length = short_decimal_detail::ReadWordDigits(at + sign, negative, value);
-  return length == 0 ? 0 : sign + length;
+  // Trackers seldom write a sign. Taken as a branch the processor predicts, the digits are
+  // read before the first character is known; worked into where they start, it made every
+  // value of a line wait for the one before it to be read a step more.
+  const char first = *at;
+  if (first == '-' || first == '+') [[unlikely]] {
+    const bool negative = first == '-';
+    std::size_t length = short_decimal_detail::ReadUnitDigits(at + 1, negative, value);
+    if (length == 0) length = short_decimal_detail::ReadWordDigits(at + 1, negative, value);
+    return length == 0 ? 0 : 1 + length;
+  }
+  const std::size_t length = short_decimal_detail::ReadUnitDigits(at, false, value);
+  return length != 0 ? length : short_decimal_detail::ReadWordDigits(at, false, value);
 }
 
 }  // namespace ostrel
