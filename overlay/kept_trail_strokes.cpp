@@ -142,12 +142,13 @@ void KeptTrailStrokes::CountLine(KeptTrailStrokes::Trail& trail, PixelPoint from
 bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
   const bool usable = request.samples != nullptr && request.penWidth > 0 && request.penWidth <= kWidestRunPen &&
                       request.sample >= 0 && static_cast<std::size_t>(request.sample) < request.samples->size();
-  const LineRange lines =
-      usable ? LineRange{TrailStart(*request.samples, request.sample) + 1, request.sample} : LineRange{};
-  if (lines.first > lines.last) {
+  // A trail of no line (a break at the current sample, or nothing before it) draws nothing.
+  const std::int32_t start = usable ? TrailStart(*request.samples, request.sample) : request.sample;
+  if (start >= request.sample) {
     Drop(request.trajectory);
     return false;
   }
+  const LineRange lines{start + 1, request.sample};
   Trail& trail = trails_[request.trajectory];
   const bool same = trail.samples == request.samples->data() && trail.sampleCount == request.samples->size() &&
                     trail.videoRect == request.videoRect && trail.picture == request.picture &&
