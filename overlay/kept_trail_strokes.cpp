@@ -33,7 +33,7 @@ std::int32_t TrailStart(const SampleArray& samples, std::int32_t sample) {
 }
 
 PixelPoint CentrePixel(const TrailRequest& request, std::int32_t i) {
-  return MapToWindow((*request.samples)[static_cast<std::size_t>(i)].centre, request.videoRect);
+  return MapToWindow((*request.samples)[static_cast<std::size_t>(i)].centre, request.look.videoRect);
 }
 
 // True when line i is drawn as part of an unbroken stroke: both its samples visible and near
@@ -71,8 +71,8 @@ struct PixelBox {
 };
 
 bool LineWithin(const TrailRequest& request, std::int32_t i, const QRect& area, const QRect& picture) {
-  PixelBox box = PixelBox::Around(CentrePixel(request, i), request.penWidth);
-  box.Include(CentrePixel(request, i - 1), request.penWidth);
+  PixelBox box = PixelBox::Around(CentrePixel(request, i), request.look.penWidth);
+  box.Include(CentrePixel(request, i - 1), request.look.penWidth);
   // What lies outside the picture is never painted.
   box = {std::max<std::int64_t>(box.left, picture.left()), std::max<std::int64_t>(box.top, picture.top()),
          std::min<std::int64_t>(box.right, picture.right()), std::min<std::int64_t>(box.bottom, picture.bottom())};
@@ -114,7 +114,7 @@ template <bool Add>
 void KeptTrailStrokes::CountLine(KeptTrailStrokes::Trail& trail, PixelPoint from, PixelPoint to, const QRect& picture) {
   const QRect& area = trail.area;
   const auto width = static_cast<std::size_t>(area.width());
-  ForEachLineRun(from, to, trail.penWidth, picture, [&](std::int32_t y, std::int32_t left, std::int32_t right) {
+  ForEachLineRun(from, to, trail.look.penWidth, picture, [&](std::int32_t y, std::int32_t left, std::int32_t right) {
     if (y < area.top() || y > area.bottom() || left < area.left() || right > area.right()) {
       trail.spilled = true;
       return;
@@ -140,8 +140,9 @@ void KeptTrailStrokes::CountLine(KeptTrailStrokes::Trail& trail, PixelPoint from
 }
 
 bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
-  const bool usable = request.samples != nullptr && request.penWidth > 0 && request.penWidth <= kWidestRunPen &&
-                      request.sample >= 0 && static_cast<std::size_t>(request.sample) < request.samples->size();
+  const std::int32_t penWidth = request.look.penWidth;
+  const bool usable = request.samples != nullptr && penWidth > 0 && penWidth <= kWidestRunPen && request.sample >= 0 &&
+                      static_cast<std::size_t>(request.sample) < request.samples->size();
   // A trail of no line (a break at the current sample, or nothing before it) draws nothing.
   const std::int32_t start = usable ? TrailStart(*request.samples, request.sample) : request.sample;
   if (start >= request.sample) {
@@ -151,8 +152,7 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
   const LineRange lines{start + 1, request.sample};
   Trail& trail = trails_[request.trajectory];
   const bool same = trail.samples == request.samples->data() && trail.sampleCount == request.samples->size() &&
-                    trail.videoRect == request.videoRect && trail.picture == request.picture &&
-                    trail.penWidth == request.penWidth && trail.bits == request.bits;
+                    trail.look == request.look;
   if (!(same ? Update(trail, request, lines) : Rebuild(trail, request, lines))) {
     Drop(request.trajectory);
     return false;
@@ -164,20 +164,20 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
     const auto y = area.top() + static_cast<std::int32_t>(row);
     ForEachCoveredRun(trail.covered.data() + row * trail.wordsPerRow, trail.wordsPerRow,
                       [&](std::int32_t left, std::int32_t right) {
-                        record.push_back({y, area.left() + left, area.left() + right, request.bits});
+                        record.push_back({y, area.left() + left, area.left() + right, request.look.bits});
                       });
   }
   return true;
 }
 
 bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRange lines) {
-  const VisibleArea visible(request.videoRect);
-  PixelBox box = PixelBox::Around(CentrePixel(request, lines.last), request.penWidth);
+  const VisibleArea visible(request.look.videoRect);
+  PixelBox box = PixelBox::Around(CentrePixel(request, lines.last), request.look.penWidth);
   for (std::int32_t i = lines.first; i <= lines.last; ++i) {
     if (!JoinsStroke(request, visible, i)) return false;
-    box.Include(CentrePixel(request, i - 1), request.penWidth);
+    box.Include(CentrePixel(request, i - 1), request.look.penWidth);
   }
-  const QRect picture(QPoint(0, 0), request.picture);
+  const QRect picture(QPoint(0, 0), request.look.picture);
   const std::int64_t left = std::max<std::int64_t>(box.left - kAreaMargin, picture.left());
   const std::int64_t top = std::max<std::int64_t>(box.top - kAreaMargin, picture.top());
   const std::int64_t right = std::min<std::int64_t>(box.right + kAreaMargin, picture.right());
@@ -197,10 +197,7 @@ bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRa
   countBytes_ += pixels;
   trail.samples = request.samples->data();
   trail.sampleCount = request.samples->size();
-  trail.videoRect = request.videoRect;
-  trail.picture = request.picture;
-  trail.penWidth = request.penWidth;
-  trail.bits = request.bits;
+  trail.look = request.look;
   trail.lines = lines;
   trail.spilled = false;
   // Each line is drawn from its newer sample to its older, as the trail is walked.
@@ -219,8 +216,8 @@ bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRan
   // The lines before and after the kept ones, in the new range and in the old.
   const LineRange added[] = {{lines.first, kept.first - 1}, {kept.last + 1, lines.last}};
   const LineRange removed[] = {{old.first, kept.first - 1}, {kept.last + 1, old.last}};
-  const VisibleArea visible(request.videoRect);
-  const QRect picture(QPoint(0, 0), request.picture);
+  const VisibleArea visible(request.look.videoRect);
+  const QRect picture(QPoint(0, 0), request.look.picture);
   bool within = true;
   for (const LineRange& range : added) {
     for (std::int32_t i = range.first; i <= range.last; ++i) {

@@ -14,17 +14,24 @@
 
 namespace ostrel {
 
-// One trajectory's live trail as a redraw asks for it: the trail back from `sample`, through
-// `videoRect`, onto a picture of `picture`, with a pen of `penWidth` pixels and colour bits
-// `bits`. `trajectory` names the trajectory from one redraw to the next.
-struct TrailRequest {
-  std::int32_t trajectory = 0;
-  const SampleArray* samples = nullptr;
-  std::int32_t sample = 0;
+// How a trail is drawn: through `videoRect`, onto a picture of `picture`, with a pen of
+// `penWidth` pixels and colour bits `bits`.
+struct TrailLook {
   VideoRect videoRect;
   QSize picture;
   std::int32_t penWidth = 0;
   std::uint32_t bits = 0;
+
+  bool operator==(const TrailLook&) const = default;
+};
+
+// One trajectory's live trail as a redraw asks for it: the trail back from `sample`.
+// `trajectory` names the trajectory from one redraw to the next.
+struct TrailRequest {
+  std::int32_t trajectory = 0;
+  const SampleArray* samples = nullptr;
+  std::int32_t sample = 0;
+  TrailLook look;
 };
 
 // The live trails of the last redraw, each kept as the number of its lines over every pixel
@@ -73,10 +80,7 @@ struct KeptTrailStrokes::Trail {
   // What the counts were made for: any difference makes them anew.
   const TrajectorySample* samples = nullptr;
   std::size_t sampleCount = 0;
-  VideoRect videoRect;
-  QSize picture;
-  std::int32_t penWidth = 0;
-  std::uint32_t bits = 0;
+  TrailLook look;
   LineRange lines;
   // The pixels of `area` (inside the picture), row by row: how many lines cover each, and a
   // bit for each that some line covers, with the number of such bits in each row.

@@ -87,8 +87,8 @@ void DrawTrail(PixelCanvas& dc, const Trajectory& drawn, std::int32_t trajectory
                const VideoRect& videoRect, const VisibleArea& visible, KeptTrailStrokes* kept) {
   if (kept != nullptr) {
     const Pen& pen = dc.SelectedPen();
-    const TrailRequest request{trajectory,     &drawn.samples, sample, videoRect, dc.PictureSize(),
-                               pen.width, pen.colour.rgb() & 0x00FFFFFFu};
+    const TrailRequest request{
+        trajectory, &drawn.samples, sample, {videoRect, dc.PictureSize(), pen.width, pen.colour.rgb() & 0x00FFFFFFu}};
     if (dc.AppendToRecord([&](XorRecord& record) { return kept->Append(request, record); })) return;
   }
   DrawLiveTrail(dc, drawn.samples, sample, videoRect, visible);

@@ -145,7 +145,7 @@ TEST(KeptTrailStrokes, APixelStaysWhileAnotherLineCoversIt) {
     samples.push_back(SampleAtPixel(rect, x, 100 + (i % 4) / 2, BoxCorners(x - 3, 40, x + 3, 50)));
   }
   KeptTrailStrokes kept;
-  const TrailRequest base{0, nullptr, 0, rect, QSize(200, 200), 2, 0xff0000u};
+  const TrailRequest base{0, nullptr, 0, {rect, QSize(200, 200), 2, 0xff0000u}};
   SampleArray array(samples.begin(), samples.end());
   for (const std::int32_t sample : {52, 53, 54, 53, 55, 20, 21}) {
     TrailRequest request = base;
@@ -186,7 +186,7 @@ TEST(KeptTrailStrokes, TrailsThatAreNotOneStrokeAreLeftToTheCaller) {
                         Case{"a pen lift at sample 6", 9, 2}}) {
     KeptTrailStrokes kept;
     XorRecord record;
-    EXPECT_FALSE(kept.Append({0, &array, c.sample, rect, QSize(200, 200), c.penWidth, 0xff0000u}, record)) << c.what;
+    EXPECT_FALSE(kept.Append({0, &array, c.sample, {rect, QSize(200, 200), c.penWidth, 0xff0000u}}, record)) << c.what;
     EXPECT_TRUE(record.empty()) << c.what;
     EXPECT_EQ(kept.KeptTrails(), 0u) << c.what;
   }
