@@ -11,4 +11,9 @@ namespace ostrel {
 inline constexpr int kBusySlots = 2;
 TrackStore BusyStore(int pointCount, int trajectoryCount);
 
+// The same over `slots` frames, each showing every trajectory one sample on from the frame
+// before, with steps of `stepSpread` (a fraction of the picture, the standard deviation) from
+// one sample to the next: playing the frames in order moves every trail as playback does.
+TrackStore BusyStore(int pointCount, int trajectoryCount, int slots, double stepSpread);
+
 }  // namespace ostrel

@@ -51,6 +51,27 @@ BENCHMARK(BM_RedrawOverlays)
     ->Args({1000, 100, 1920, 1080, 1})
     ->Unit(benchmark::kMicrosecond);
 
+// Playback forward: 1,000 points and 100 trajectories at 1920 x 1080 over 300 frames, three
+// frames on at each redraw (30 fps video, the timer's ten redraws a second), back to the
+// start after the last (a seek every hundred redraws). Argument: how far a trajectory moves
+// from one sample to the next, in thousandths of the picture (the standard deviation of each
+// step), from walking people at 4 to fast traffic at 40.
+void BM_RedrawOverlaysForward(benchmark::State& state) {
+  constexpr int kSlots = 300;
+  constexpr int kFramesARedraw = 3;
+  TrackStore store = BusyStore(1000, 100, kSlots, static_cast<double>(state.range(0)) / 1000.0);
+  const QSize size(1920, 1080);
+  auto overlay = CreateOverlayResources(size);
+  std::int32_t slot = 0;
+  for (auto _ : state) {
+    store.CurrentSlot = slot;
+    RedrawOverlays(*overlay, {store, VideoRect{0, 0, size.width(), size.height()}}, true);
+    slot = (slot + kFramesARedraw) % kSlots;
+    benchmark::DoNotOptimize(overlay->trajectoryPixels.data());
+  }
+}
+BENCHMARK(BM_RedrawOverlaysForward)->Arg(4)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMicrosecond);
+
 // The mask of a busy 1080p overlay applied over one frame, as the picture does at every paint:
 // argument 0 combines the whole mask, 1 only its marked tiles, 2 the marked tiles through a
 // painter, 3 the overlay's own discs and trajectory pixels through a painter (what the

@@ -1,6 +1,7 @@
 #include "overlay/kept_trail_strokes.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #include "overlay/line_runs.h"
@@ -19,6 +20,11 @@ constexpr std::size_t kCountBudget = std::size_t{16} << 20;
 // With more lines changed than this, counting the trail anew costs no more.
 constexpr std::int32_t kMostChangedLines = kTrailReach / 2;
 constexpr std::int32_t kWordBits = 64;
+// A trail that cannot be kept, or had to be counted anew kMostRebuildsInARow redraws running,
+// is drawn line by line for the next kRestingLayers redraws before it is tried again: trying
+// costs a trail that is far too large, or moves too fast for its area, more than it saves.
+constexpr std::uint64_t kRestingLayers = 8;
+constexpr int kMostRebuildsInARow = 3;
 // A pixel is covered by at most every line of a trail once.
 static_assert(kTrailReach < 255, "a count fits in a byte");
 
@@ -44,6 +50,25 @@ bool JoinsStroke(const TrailRequest& request, const VisibleArea& visible, std::i
   const TrackPoint& older = samples[static_cast<std::size_t>(i - 1)].centre;
   if (!visible.Contains(newer) || !visible.Contains(older)) return false;
   return SquaredDistance(CentrePixel(request, i), CentrePixel(request, i - 1)) <= kLongestTrailStepSquared;
+}
+
+// The pixels of a trail's samples, the oldest first.
+using StrokePoints = std::array<PixelPoint, kTrailReach + 1>;
+
+// Maps samples lines.first - 1 .. lines.last into `points`, each once: false, as soon as it is
+// known, when they are not one stroke (a sample not visible, a step too long to join).
+bool MapStroke(const TrailRequest& request, KeptTrailStrokes::LineRange lines, StrokePoints& points) {
+  const std::int32_t first = lines.first - 1;
+  if (static_cast<std::size_t>(lines.last - first) >= points.size()) return false;
+  const VisibleArea visible(request.look.videoRect);
+  for (std::int32_t i = first; i <= lines.last; ++i) {
+    const TrackPoint& centre = (*request.samples)[static_cast<std::size_t>(i)].centre;
+    if (!visible.Contains(centre)) return false;
+    const auto k = static_cast<std::size_t>(i - first);
+    points[k] = MapToWindow(centre, request.look.videoRect);
+    if (k > 0 && SquaredDistance(points[k], points[k - 1]) > kLongestTrailStepSquared) return false;
+  }
+  return true;
 }
 
 // The pixels a line between `a` and `b` can paint: its pen squares' top-left corners lie
@@ -145,19 +170,20 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
                       static_cast<std::size_t>(request.sample) < request.samples->size();
   // A trail of no line (a break at the current sample, or nothing before it) draws nothing.
   const std::int32_t start = usable ? TrailStart(*request.samples, request.sample) : request.sample;
+  Trail& trail = trails_[request.trajectory];
+  trail.layer = layer_;
+  if (layer_ < trail.restUntil) return false;
   if (start >= request.sample) {
-    Drop(request.trajectory);
+    Rest(trail);
     return false;
   }
   const LineRange lines{start + 1, request.sample};
-  Trail& trail = trails_[request.trajectory];
   const bool same = trail.samples == request.samples->data() && trail.sampleCount == request.samples->size() &&
                     trail.look == request.look;
   if (!(same ? Update(trail, request, lines) : Rebuild(trail, request, lines))) {
-    Drop(request.trajectory);
+    Rest(trail);
     return false;
   }
-  trail.layer = layer_;
   const QRect& area = trail.area;
   for (std::size_t row = 0; row < trail.rowCovered.size(); ++row) {
     if (trail.rowCovered[row] == 0) continue;
@@ -167,16 +193,18 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
                         record.push_back({y, area.left() + left, area.left() + right, request.look.bits});
                       });
   }
+  // A trail counted anew redraw after redraw (one that outruns its area) costs more kept than
+  // drawn.
+  if (trail.rebuildsInARow >= kMostRebuildsInARow) Rest(trail);
   return true;
 }
 
 bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRange lines) {
-  const VisibleArea visible(request.look.videoRect);
-  PixelBox box = PixelBox::Around(CentrePixel(request, lines.last), request.look.penWidth);
-  for (std::int32_t i = lines.first; i <= lines.last; ++i) {
-    if (!JoinsStroke(request, visible, i)) return false;
-    box.Include(CentrePixel(request, i - 1), request.look.penWidth);
-  }
+  StrokePoints points;
+  if (!MapStroke(request, lines, points)) return false;
+  const std::size_t count = static_cast<std::size_t>(lines.last - lines.first) + 2;
+  PixelBox box = PixelBox::Around(points[0], request.look.penWidth);
+  for (std::size_t k = 1; k < count; ++k) box.Include(points[k], request.look.penWidth);
   const QRect picture(QPoint(0, 0), request.look.picture);
   const std::int64_t left = std::max<std::int64_t>(box.left - kAreaMargin, picture.left());
   const std::int64_t top = std::max<std::int64_t>(box.top - kAreaMargin, picture.top());
@@ -195,15 +223,14 @@ bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRa
   trail.covered.assign(rows * trail.wordsPerRow, 0);
   trail.rowCovered.assign(rows, 0);
   countBytes_ += pixels;
+  ++trail.rebuildsInARow;
   trail.samples = request.samples->data();
   trail.sampleCount = request.samples->size();
   trail.look = request.look;
   trail.lines = lines;
   trail.spilled = false;
   // Each line is drawn from its newer sample to its older, as the trail is walked.
-  for (std::int32_t i = lines.first; i <= lines.last; ++i) {
-    CountLine<true>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
-  }
+  for (std::size_t k = 1; k < count; ++k) CountLine<true>(trail, points[k], points[k - 1], picture);
   return !trail.spilled;
 }
 
@@ -237,14 +264,22 @@ bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRan
     }
   }
   trail.lines = lines;
-  return trail.spilled ? Rebuild(trail, request, lines) : true;
+  if (trail.spilled) return Rebuild(trail, request, lines);
+  trail.rebuildsInARow = 0;
+  return true;
 }
 
-void KeptTrailStrokes::Drop(std::int32_t trajectory) {
-  const auto found = trails_.find(trajectory);
-  if (found == trails_.end()) return;
-  countBytes_ -= found->second.counts.size();
-  trails_.erase(found);
+void KeptTrailStrokes::Rest(Trail& trail) {
+  countBytes_ -= trail.counts.size();
+  const std::uint64_t layer = trail.layer;
+  trail = Trail{};
+  trail.layer = layer;
+  trail.restUntil = layer_ + kRestingLayers;
+}
+
+std::size_t KeptTrailStrokes::KeptTrails() const {
+  return static_cast<std::size_t>(
+      std::count_if(trails_.begin(), trails_.end(), [](const auto& entry) { return entry.second.samples != nullptr; }));
 }
 
 void KeptTrailStrokes::EndLayer() {

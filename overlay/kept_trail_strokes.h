@@ -42,7 +42,8 @@ struct TrailRequest {
 //
 // Only a trail that is one unbroken stroke is kept: every sample from the current one back to
 // the reach or the last break visible, and no step too long to join. Any other trail (a pen
-// lift, a pen too wide, a stroke too large to count) is left for the caller to draw.
+// lift, a pen too wide, a stroke too large to count) is left for the caller to draw, and so
+// is a trail that outruns its counts redraw after redraw, each for a few redraws.
 class KeptTrailStrokes {
  public:
   // Appends the runs of the request's trail stroke to `record`, each pixel once, and keeps the
@@ -53,15 +54,17 @@ class KeptTrailStrokes {
   void EndLayer();
   void Clear();
 
-  std::size_t KeptTrails() const { return trails_.size(); }
+  // The trails kept now, for tests.
+  std::size_t KeptTrails() const;
 
- private:
-  struct Trail;
   // The lines of a trail are named by their newer sample: line i joins samples i and i - 1.
   struct LineRange {
     std::int32_t first = 0;
     std::int32_t last = -1;
   };
+
+ private:
+  struct Trail;
 
   bool Rebuild(Trail& trail, const TrailRequest& request, LineRange lines);
   bool Update(Trail& trail, const TrailRequest& request, LineRange lines);
@@ -69,7 +72,8 @@ class KeptTrailStrokes {
   // paints.
   template <bool Add>
   static void CountLine(Trail& trail, PixelPoint from, PixelPoint to, const QRect& picture);
-  void Drop(std::int32_t trajectory);
+  // Gives back the trail's counts and leaves it to the caller for a while.
+  void Rest(Trail& trail);
 
   std::unordered_map<std::int32_t, Trail> trails_;
   std::size_t countBytes_ = 0;  // of all kept trails
@@ -90,7 +94,9 @@ struct KeptTrailStrokes::Trail {
   std::vector<std::uint32_t> rowCovered;
   std::size_t wordsPerRow = 0;
   bool spilled = false;  // a line reached outside `area`: the counts are not whole
-  std::uint64_t layer = 0;
+  int rebuildsInARow = 0;
+  std::uint64_t layer = 0;         // the last layer that asked for the trail
+  std::uint64_t restUntil = 0;     // no counts are made before this layer
 };
 
 }  // namespace ostrel
