@@ -13,10 +13,6 @@ namespace ostrel {
 inline constexpr std::size_t kShortIntReach = 1 + digit_words::kWordChars;
 inline constexpr std::size_t kShortRealReach = 3 + digit_words::kWordChars + 1;
 
-// Reads an optional sign and up to seven digits, the integers trackers print ("1000040", "-3"),
-// to the same value and end as strtol, from one word. Gives the characters it took, or 0 for
-// any other number (no digits, eight or more, a leading blank), which the general readers then
-// take. The kShortIntReach characters from `at` must all be readable.
 namespace short_decimal_detail {
 
 // Up to seven digits from `digits`, as one word. The characters taken (the value then set,
@@ -33,6 +29,10 @@ inline std::size_t ReadIntDigits(const char* digits, bool negative, std::int32_t
 
 }  // namespace short_decimal_detail
 
+// Reads an optional sign and up to seven digits, the integers trackers print ("1000040", "-3"),
+// to the same value and end as strtol, from one word. Gives the characters it took, or 0 for
+// any other number (no digits, eight or more, a leading blank), which the general readers then
+// take. The kShortIntReach characters from `at` must all be readable.
 inline std::size_t ReadShortInt(const char* at, std::int32_t& value) {
   // A sign as a predicted branch, as for ReadShortReal below.
   const char first = *at;
