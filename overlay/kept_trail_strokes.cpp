@@ -38,35 +38,25 @@ std::int32_t TrailStart(const SampleArray& samples, std::int32_t sample) {
   return oldest;
 }
 
-PixelPoint CentrePixel(const TrailRequest& request, std::int32_t i) {
-  return MapToWindow((*request.samples)[static_cast<std::size_t>(i)].centre, request.look.videoRect);
-}
+using StrokePoints = KeptTrailStrokes::StrokePoints;
+static_assert(StrokePoints::kMost == kTrailReach + 1, "a stroke's points hold a whole trail");
 
-// True when line i is drawn as part of an unbroken stroke: both its samples visible and near
-// enough to be joined.
-bool JoinsStroke(const TrailRequest& request, const VisibleArea& visible, std::int32_t i) {
-  const SampleArray& samples = *request.samples;
-  const TrackPoint& newer = samples[static_cast<std::size_t>(i)].centre;
-  const TrackPoint& older = samples[static_cast<std::size_t>(i - 1)].centre;
-  if (!visible.Contains(newer) || !visible.Contains(older)) return false;
-  return SquaredDistance(CentrePixel(request, i), CentrePixel(request, i - 1)) <= kLongestTrailStepSquared;
-}
-
-// The pixels of a trail's samples, the oldest first.
-using StrokePoints = std::array<PixelPoint, kTrailReach + 1>;
-
-// Maps samples lines.first - 1 .. lines.last into `points`, each once: false, as soon as it is
-// known, when they are not one stroke (a sample not visible, a step too long to join).
-bool MapStroke(const TrailRequest& request, KeptTrailStrokes::LineRange lines, StrokePoints& points) {
+// Maps the samples of `lines`, each once: false, as soon as it is known, when they are not one
+// stroke (a sample not visible, a step too long to join). An empty run maps nothing.
+bool MapStroke(const TrailRequest& request, KeptTrailStrokes::LineRange lines, StrokePoints& stroke) {
+  stroke.count = 0;
+  if (lines.first > lines.last) return true;
   const std::int32_t first = lines.first - 1;
-  if (static_cast<std::size_t>(lines.last - first) >= points.size()) return false;
+  if (static_cast<std::size_t>(lines.last - first) >= stroke.points.size()) return false;
   const VisibleArea visible(request.look.videoRect);
   for (std::int32_t i = first; i <= lines.last; ++i) {
     const TrackPoint& centre = (*request.samples)[static_cast<std::size_t>(i)].centre;
     if (!visible.Contains(centre)) return false;
-    const auto k = static_cast<std::size_t>(i - first);
-    points[k] = MapToWindow(centre, request.look.videoRect);
-    if (k > 0 && SquaredDistance(points[k], points[k - 1]) > kLongestTrailStepSquared) return false;
+    const PixelPoint point = MapToWindow(centre, request.look.videoRect);
+    if (stroke.count > 0 && SquaredDistance(point, stroke.points[stroke.count - 1]) > kLongestTrailStepSquared) {
+      return false;
+    }
+    stroke.points[stroke.count++] = point;
   }
   return true;
 }
@@ -95,10 +85,18 @@ struct PixelBox {
   }
 };
 
-bool LineWithin(const TrailRequest& request, std::int32_t i, const QRect& area, const QRect& picture) {
-  PixelBox box = PixelBox::Around(CentrePixel(request, i), request.look.penWidth);
-  box.Include(CentrePixel(request, i - 1), request.look.penWidth);
-  // What lies outside the picture is never painted.
+// Around every pixel a stroke's lines can paint; the stroke must have a point.
+PixelBox BoxOf(const StrokePoints& stroke, std::int32_t penWidth) {
+  PixelBox box = PixelBox::Around(stroke.points[0], penWidth);
+  for (std::size_t k = 1; k < stroke.count; ++k) box.Include(stroke.points[k], penWidth);
+  return box;
+}
+
+// True when every pixel the stroke's lines paint lies in `area`; what lies outside the picture
+// is never painted.
+bool StrokeWithin(const StrokePoints& stroke, std::int32_t penWidth, const QRect& area, const QRect& picture) {
+  if (stroke.count == 0) return true;
+  PixelBox box = BoxOf(stroke, penWidth);
   box = {std::max<std::int64_t>(box.left, picture.left()), std::max<std::int64_t>(box.top, picture.top()),
          std::min<std::int64_t>(box.right, picture.right()), std::min<std::int64_t>(box.bottom, picture.bottom())};
   return box.left > box.right || box.top > box.bottom || box.Within(area);
@@ -164,15 +162,21 @@ void KeptTrailStrokes::CountLine(KeptTrailStrokes::Trail& trail, PixelPoint from
   });
 }
 
+template <bool Add>
+void KeptTrailStrokes::CountLines(Trail& trail, const StrokePoints& stroke, const QRect& picture) {
+  // Each line is drawn from its newer sample to its older, as the trail is walked.
+  for (std::size_t k = 1; k < stroke.count; ++k) CountLine<Add>(trail, stroke.points[k], stroke.points[k - 1], picture);
+}
+
 bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
   const std::int32_t penWidth = request.look.penWidth;
   const bool usable = request.samples != nullptr && penWidth > 0 && penWidth <= kWidestRunPen && request.sample >= 0 &&
                       static_cast<std::size_t>(request.sample) < request.samples->size();
-  // A trail of no line (a break at the current sample, or nothing before it) draws nothing.
-  const std::int32_t start = usable ? TrailStart(*request.samples, request.sample) : request.sample;
   Trail& trail = trails_[request.trajectory];
   trail.layer = layer_;
   if (layer_ < trail.restUntil) return false;
+  // A trail of no line (a break at the current sample, or nothing before it) draws nothing.
+  const std::int32_t start = usable ? TrailStart(*request.samples, request.sample) : request.sample;
   if (start >= request.sample) {
     Rest(trail);
     return false;
@@ -200,11 +204,9 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
 }
 
 bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRange lines) {
-  StrokePoints points;
-  if (!MapStroke(request, lines, points)) return false;
-  const std::size_t count = static_cast<std::size_t>(lines.last - lines.first) + 2;
-  PixelBox box = PixelBox::Around(points[0], request.look.penWidth);
-  for (std::size_t k = 1; k < count; ++k) box.Include(points[k], request.look.penWidth);
+  StrokePoints stroke;
+  if (!MapStroke(request, lines, stroke) || stroke.count == 0) return false;
+  const PixelBox box = BoxOf(stroke, request.look.penWidth);
   const QRect picture(QPoint(0, 0), request.look.picture);
   const std::int64_t left = std::max<std::int64_t>(box.left - kAreaMargin, picture.left());
   const std::int64_t top = std::max<std::int64_t>(box.top - kAreaMargin, picture.top());
@@ -229,8 +231,7 @@ bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRa
   trail.look = request.look;
   trail.lines = lines;
   trail.spilled = false;
-  // Each line is drawn from its newer sample to its older, as the trail is walked.
-  for (std::size_t k = 1; k < count; ++k) CountLine<true>(trail, points[k], points[k - 1], picture);
+  CountLines<true>(trail, stroke, picture);
   return !trail.spilled;
 }
 
@@ -243,26 +244,21 @@ bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRan
   // The lines before and after the kept ones, in the new range and in the old.
   const LineRange added[] = {{lines.first, kept.first - 1}, {kept.last + 1, lines.last}};
   const LineRange removed[] = {{old.first, kept.first - 1}, {kept.last + 1, old.last}};
-  const VisibleArea visible(request.look.videoRect);
   const QRect picture(QPoint(0, 0), request.look.picture);
+  StrokePoints addedStrokes[2];
   bool within = true;
-  for (const LineRange& range : added) {
-    for (std::int32_t i = range.first; i <= range.last; ++i) {
-      if (!JoinsStroke(request, visible, i)) return false;
-      within = within && LineWithin(request, i, trail.area, picture);
-    }
+  for (std::size_t k = 0; k < 2; ++k) {
+    if (!MapStroke(request, added[k], addedStrokes[k])) return false;
+    within = within && StrokeWithin(addedStrokes[k], request.look.penWidth, trail.area, picture);
   }
   if (!within) return Rebuild(trail, request, lines);
-  for (const LineRange& range : removed) {
-    for (std::int32_t i = range.first; i <= range.last; ++i) {
-      CountLine<false>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
-    }
+  StrokePoints removedStrokes[2];
+  for (std::size_t k = 0; k < 2; ++k) {
+    // Lines the trail was counted with, so one stroke: counted anew should that ever not hold.
+    if (!MapStroke(request, removed[k], removedStrokes[k])) return Rebuild(trail, request, lines);
   }
-  for (const LineRange& range : added) {
-    for (std::int32_t i = range.first; i <= range.last; ++i) {
-      CountLine<true>(trail, CentrePixel(request, i), CentrePixel(request, i - 1), picture);
-    }
-  }
+  for (const StrokePoints& stroke : removedStrokes) CountLines<false>(trail, stroke, picture);
+  for (const StrokePoints& stroke : addedStrokes) CountLines<true>(trail, stroke, picture);
   trail.lines = lines;
   if (trail.spilled) return Rebuild(trail, request, lines);
   trail.rebuildsInARow = 0;

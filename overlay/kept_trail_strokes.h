@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -63,6 +64,14 @@ class KeptTrailStrokes {
     std::int32_t last = -1;
   };
 
+  // The pixels of the samples of a run of a trail's lines, lines.first - 1 .. lines.last, the
+  // oldest first: line i goes from point i - lines.first + 1 to the point before it.
+  struct StrokePoints {
+    static constexpr std::size_t kMost = 51;  // a trail's reach and its current sample
+    std::array<PixelPoint, kMost> points;
+    std::size_t count = 0;
+  };
+
  private:
   struct Trail;
 
@@ -72,6 +81,9 @@ class KeptTrailStrokes {
   // paints.
   template <bool Add>
   static void CountLine(Trail& trail, PixelPoint from, PixelPoint to, const QRect& picture);
+  // The same for each line of a stroke.
+  template <bool Add>
+  static void CountLines(Trail& trail, const StrokePoints& stroke, const QRect& picture);
   // Gives back the trail's counts and leaves it to the caller for a while.
   void Rest(Trail& trail);
 
