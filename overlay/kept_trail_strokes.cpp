@@ -12,10 +12,10 @@ namespace {
 
 // Room around a trail's lines when its counts are made, so that the lines the next redraws add
 // still fall inside.
-constexpr std::int64_t kAreaMargin = 48;
+constexpr int kAreaMargin = 48;
 // The largest area a trail's counts may cover, and the counts of all trails together: a
 // larger trail is drawn each time instead.
-constexpr std::int64_t kLargestArea = 512 * 512;
+constexpr std::size_t kLargestArea = 512 * 512;
 constexpr std::size_t kCountBudget = std::size_t{16} << 20;
 // With more lines changed than this, counting the trail anew costs no more.
 constexpr std::int32_t kMostChangedLines = kTrailReach / 2;
@@ -43,12 +43,12 @@ static_assert(StrokePoints::kMost == kTrailReach + 1, "a stroke's points hold a 
 
 // Maps the samples of `lines`, each once: false, as soon as it is known, when they are not one
 // stroke (a sample not visible, a step too long to join). An empty run maps nothing.
-bool MapStroke(const TrailRequest& request, KeptTrailStrokes::LineRange lines, StrokePoints& stroke) {
+bool MapStroke(const TrailRequest& request, const VisibleArea& visible, KeptTrailStrokes::LineRange lines,
+               StrokePoints& stroke) {
   stroke.count = 0;
   if (lines.first > lines.last) return true;
   const std::int32_t first = lines.first - 1;
   if (static_cast<std::size_t>(lines.last - first) >= stroke.points.size()) return false;
-  const VisibleArea visible(request.look.videoRect);
   for (std::int32_t i = first; i <= lines.last; ++i) {
     const TrackPoint& centre = (*request.samples)[static_cast<std::size_t>(i)].centre;
     if (!visible.Contains(centre)) return false;
@@ -61,45 +61,16 @@ bool MapStroke(const TrailRequest& request, KeptTrailStrokes::LineRange lines, S
   return true;
 }
 
-// The pixels a line between `a` and `b` can paint: its pen squares' top-left corners lie
-// between its ends.
-struct PixelBox {
-  std::int64_t left;
-  std::int64_t top;
-  std::int64_t right;
-  std::int64_t bottom;
-
-  void Include(PixelPoint point, std::int32_t penWidth) {
-    left = std::min<std::int64_t>(left, point.x);
-    top = std::min<std::int64_t>(top, point.y);
-    right = std::max<std::int64_t>(right, std::int64_t{point.x} + penWidth - 1);
-    bottom = std::max<std::int64_t>(bottom, std::int64_t{point.y} + penWidth - 1);
+// The part of `picture` the stroke's lines can paint; empty for a stroke without points.
+QRect StrokeBox(const StrokePoints& stroke, std::int32_t penWidth, const QRect& picture) {
+  if (stroke.count == 0) return {};
+  PixelPoint low = stroke.points[0];
+  PixelPoint high = low;
+  for (std::size_t k = 1; k < stroke.count; ++k) {
+    low = {std::min(low.x, stroke.points[k].x), std::min(low.y, stroke.points[k].y)};
+    high = {std::max(high.x, stroke.points[k].x), std::max(high.y, stroke.points[k].y)};
   }
-  static PixelBox Around(PixelPoint point, std::int32_t penWidth) {
-    PixelBox box{point.x, point.y, point.x, point.y};
-    box.Include(point, penWidth);
-    return box;
-  }
-  bool Within(const QRect& area) const {
-    return left >= area.left() && top >= area.top() && right <= area.right() && bottom <= area.bottom();
-  }
-};
-
-// Around every pixel a stroke's lines can paint; the stroke must have a point.
-PixelBox BoxOf(const StrokePoints& stroke, std::int32_t penWidth) {
-  PixelBox box = PixelBox::Around(stroke.points[0], penWidth);
-  for (std::size_t k = 1; k < stroke.count; ++k) box.Include(stroke.points[k], penWidth);
-  return box;
-}
-
-// True when every pixel the stroke's lines paint lies in `area`; what lies outside the picture
-// is never painted.
-bool StrokeWithin(const StrokePoints& stroke, std::int32_t penWidth, const QRect& area, const QRect& picture) {
-  if (stroke.count == 0) return true;
-  PixelBox box = BoxOf(stroke, penWidth);
-  box = {std::max<std::int64_t>(box.left, picture.left()), std::max<std::int64_t>(box.top, picture.top()),
-         std::min<std::int64_t>(box.right, picture.right()), std::min<std::int64_t>(box.bottom, picture.bottom())};
-  return box.left > box.right || box.top > box.bottom || box.Within(area);
+  return LineBox(low, high, penWidth, picture);
 }
 
 // Calls take(y, left, right) for each run of covered pixels of one row of counts, joining the
@@ -184,7 +155,8 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
   const LineRange lines{start + 1, request.sample};
   const bool same = trail.samples == request.samples->data() && trail.sampleCount == request.samples->size() &&
                     trail.look == request.look;
-  if (!(same ? Update(trail, request, lines) : Rebuild(trail, request, lines))) {
+  const VisibleArea visible(request.look.videoRect);
+  if (!(same ? Update(trail, request, visible, lines) : Rebuild(trail, request, visible, lines))) {
     Rest(trail);
     return false;
   }
@@ -203,22 +175,19 @@ bool KeptTrailStrokes::Append(const TrailRequest& request, XorRecord& record) {
   return true;
 }
 
-bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRange lines) {
+bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, const VisibleArea& visible,
+                               LineRange lines) {
   StrokePoints stroke;
-  if (!MapStroke(request, lines, stroke) || stroke.count == 0) return false;
-  const PixelBox box = BoxOf(stroke, request.look.penWidth);
+  if (!MapStroke(request, visible, lines, stroke)) return false;
   const QRect picture(QPoint(0, 0), request.look.picture);
-  const std::int64_t left = std::max<std::int64_t>(box.left - kAreaMargin, picture.left());
-  const std::int64_t top = std::max<std::int64_t>(box.top - kAreaMargin, picture.top());
-  const std::int64_t right = std::min<std::int64_t>(box.right + kAreaMargin, picture.right());
-  const std::int64_t bottom = std::min<std::int64_t>(box.bottom + kAreaMargin, picture.bottom());
-  if (left > right || top > bottom || (right - left + 1) * (bottom - top + 1) > kLargestArea) return false;
-  const auto pixels = static_cast<std::size_t>((right - left + 1) * (bottom - top + 1));
-  if (countBytes_ - trail.counts.size() + pixels > kCountBudget) return false;
+  const QRect box = StrokeBox(stroke, request.look.penWidth, picture);
+  if (box.isEmpty()) return false;
+  const QRect area = box.adjusted(-kAreaMargin, -kAreaMargin, kAreaMargin, kAreaMargin) & picture;
+  const auto pixels = static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height());
+  if (pixels > kLargestArea || countBytes_ - trail.counts.size() + pixels > kCountBudget) return false;
 
   countBytes_ -= trail.counts.size();
-  trail.area = QRect(QPoint(static_cast<int>(left), static_cast<int>(top)),
-                     QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+  trail.area = area;
   const auto rows = static_cast<std::size_t>(trail.area.height());
   trail.wordsPerRow = (static_cast<std::size_t>(trail.area.width()) + kWordBits - 1) / kWordBits;
   trail.counts.assign(pixels, 0);
@@ -235,12 +204,13 @@ bool KeptTrailStrokes::Rebuild(Trail& trail, const TrailRequest& request, LineRa
   return !trail.spilled;
 }
 
-bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRange lines) {
+bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, const VisibleArea& visible,
+                              LineRange lines) {
   const LineRange old = trail.lines;
   const LineRange kept{std::max(old.first, lines.first), std::min(old.last, lines.last)};
   const std::int32_t keptLines = std::max(kept.last - kept.first + 1, 0);
   const std::int32_t changed = (old.last - old.first + 1) + (lines.last - lines.first + 1) - 2 * keptLines;
-  if (keptLines == 0 || changed > kMostChangedLines) return Rebuild(trail, request, lines);
+  if (keptLines == 0 || changed > kMostChangedLines) return Rebuild(trail, request, visible, lines);
   // The lines before and after the kept ones, in the new range and in the old.
   const LineRange added[] = {{lines.first, kept.first - 1}, {kept.last + 1, lines.last}};
   const LineRange removed[] = {{old.first, kept.first - 1}, {kept.last + 1, old.last}};
@@ -248,19 +218,20 @@ bool KeptTrailStrokes::Update(Trail& trail, const TrailRequest& request, LineRan
   StrokePoints addedStrokes[2];
   bool within = true;
   for (std::size_t k = 0; k < 2; ++k) {
-    if (!MapStroke(request, added[k], addedStrokes[k])) return false;
-    within = within && StrokeWithin(addedStrokes[k], request.look.penWidth, trail.area, picture);
+    if (!MapStroke(request, visible, added[k], addedStrokes[k])) return false;
+    const QRect box = StrokeBox(addedStrokes[k], request.look.penWidth, picture);
+    within = within && (box.isEmpty() || trail.area.contains(box));
   }
-  if (!within) return Rebuild(trail, request, lines);
+  if (!within) return Rebuild(trail, request, visible, lines);
   StrokePoints removedStrokes[2];
   for (std::size_t k = 0; k < 2; ++k) {
     // Lines the trail was counted with, so one stroke: counted anew should that ever not hold.
-    if (!MapStroke(request, removed[k], removedStrokes[k])) return Rebuild(trail, request, lines);
+    if (!MapStroke(request, visible, removed[k], removedStrokes[k])) return Rebuild(trail, request, visible, lines);
   }
   for (const StrokePoints& stroke : removedStrokes) CountLines<false>(trail, stroke, picture);
   for (const StrokePoints& stroke : addedStrokes) CountLines<true>(trail, stroke, picture);
   trail.lines = lines;
-  if (trail.spilled) return Rebuild(trail, request, lines);
+  if (trail.spilled) return Rebuild(trail, request, visible, lines);
   trail.rebuildsInARow = 0;
   return true;
 }

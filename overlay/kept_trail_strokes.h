@@ -75,8 +75,8 @@ class KeptTrailStrokes {
  private:
   struct Trail;
 
-  bool Rebuild(Trail& trail, const TrailRequest& request, LineRange lines);
-  bool Update(Trail& trail, const TrailRequest& request, LineRange lines);
+  bool Rebuild(Trail& trail, const TrailRequest& request, const VisibleArea& visible, LineRange lines);
+  bool Update(Trail& trail, const TrailRequest& request, const VisibleArea& visible, LineRange lines);
   // Adds one to (or takes one from) the count of every pixel the line from `from` to `to`
   // paints.
   template <bool Add>

@@ -57,6 +57,19 @@ inline void VisitPenSquare(std::int64_t x, std::int64_t y, std::int64_t previous
 
 }  // namespace line_detail
 
+// The part of `picture` that the pen squares of lines between `low` and `high` can reach: they
+// lie between the lines' ends, and the pen's width beyond the larger.
+inline QRect LineBox(PixelPoint low, PixelPoint high, std::int32_t penWidth, const QRect& picture) {
+  const std::int64_t reach = std::max(penWidth, 1) - 1;
+  const std::int64_t left = std::max<std::int64_t>(low.x, picture.left());
+  const std::int64_t top = std::max<std::int64_t>(low.y, picture.top());
+  const std::int64_t right = std::min<std::int64_t>(std::int64_t{high.x} + reach, picture.right());
+  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{high.y} + reach, picture.bottom());
+  if (left > right || top > bottom) return {};
+  return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)),
+               QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+}
+
 // The steps of a line by the line rule of pixel_shapes.h: step k moves the major coordinate
 // (x when the line is at least as wide as it is tall, else y) by k * direction from its start,
 // and the minor one by `offset`, which grows by one whenever `remainder` reaches `divisor`.

@@ -8,21 +8,6 @@
 #include "overlay/pixel_shapes.h"
 
 namespace ostrel {
-namespace {
-
-// The part of `picture` that the pen squares of lines between `low` and `high` can reach: they
-// lie between the lines' ends, and the pen's width beyond the larger.
-QRect LineBox(PixelPoint low, PixelPoint high, std::int32_t penWidth, const QRect& picture) {
-  const std::int64_t reach = std::max(penWidth, 1) - 1;
-  const std::int64_t left = std::max<std::int64_t>(low.x, picture.left());
-  const std::int64_t top = std::max<std::int64_t>(low.y, picture.top());
-  const std::int64_t right = std::min<std::int64_t>(std::int64_t{high.x} + reach, picture.right());
-  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{high.y} + reach, picture.bottom());
-  if (left > right || top > bottom) return {};
-  return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)), QPoint(static_cast<int>(right), static_cast<int>(bottom)));
-}
-
-}  // namespace
 
 PixelCanvas::PixelCanvas(QImage& image, DrawMode mode, Pen pen, CanvasLedger ledger)
     : image_(image),
