@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "track/point_file.h"
+#include "track/side_by_side.h"
 #include "track/uninitialized_allocator.h"
 
 namespace ostrel {
@@ -86,16 +88,39 @@ void ShowIndexFailure(MessageSink& messages) {
   messages.Show({std::string(kTrajectoryIndexBuildText), std::string(kErrorCaption)});
 }
 
-// Points every slot at its run and places every pair, given each slot's pair count. With
-// `noted`, the slots of the samples are taken from it instead of from the samples.
-std::uint64_t PlacePairs(TrackStore& store, std::size_t slots, Counters& counters,
-                         const SampleSlots* noted) {
-  const std::uint64_t capped = SetRuns(store.frameTrajectoryIndex, counters);
-  std::fill(counters.begin(), counters.end(), 0u);
+// Pairs from which placing them is shared with a second thread: below it, starting the
+// thread costs about what it saves. A million pairs take milliseconds to place, written all
+// over a list of megabytes, and nothing else is left to run beside them.
+constexpr std::uint64_t kPairsWorthAThread = std::uint64_t{1} << 16;
+
+// Slots from `first` up to `end`: their runs lie side by side in the list, apart from the
+// runs of every other range of slots.
+struct SlotRange {
+  std::size_t first = 0;
+  std::size_t end = 0;
+};
+
+// The first slot at which the pairs before it reach half of them all, so that the slots before
+// it and those from it on have about as many pairs to place.
+std::size_t MiddleSlot(const Counters& counters) {
+  std::uint64_t total = 0;
+  for (const std::uint32_t pairs : counters) total += pairs;
+  std::uint64_t before = 0;
+  std::size_t slot = 0;
+  while (slot < counters.size() && 2 * before < total) before += counters[slot++];
+  return slot;
+}
+
+// Places the pairs of the slots in `range`, in table order; `placed` counts the pairs of each
+// of those slots placed so far. With `noted`, the slots of the samples are taken from it
+// instead of from the samples.
+void PlaceRange(TrackStore& store, std::size_t slots, Counters& placed, const SampleSlots* noted,
+                SlotRange range) {
   std::vector<FrameTrajectoryList>& list = store.frameTrajectoryList;
   const auto place = [&](std::size_t i, std::size_t j, std::size_t slot, std::size_t) {
+    if (slot < range.first || slot >= range.end) return;
     const std::uint64_t at =
-        static_cast<std::uint64_t>(store.frameTrajectoryIndex[slot].first) + counters[slot]++;
+        static_cast<std::uint64_t>(store.frameTrajectoryIndex[slot].first) + placed[slot]++;
     if (at < list.size()) {
       list[at] = {static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)};
     }
@@ -104,6 +129,25 @@ std::uint64_t PlacePairs(TrackStore& store, std::size_t slots, Counters& counter
     ForEachNotedSample(store, *noted, place);
   } else {
     ForEachSlottedSample(store, slots, place);
+  }
+}
+
+// Points every slot at its run and places every pair, given each slot's pair count, on two
+// threads when there are pairs enough: each places the slots of its half.
+std::uint64_t PlacePairs(TrackStore& store, std::size_t slots, Counters& counters,
+                         const SampleSlots* noted) {
+  const std::uint64_t capped = SetRuns(store.frameTrajectoryIndex, counters);
+  const bool shared = std::thread::hardware_concurrency() > 1 &&
+                      store.frameTrajectoryList.size() >= kPairsWorthAThread;
+  const std::size_t middle = shared ? MiddleSlot(counters) : slots;
+  std::fill(counters.begin(), counters.end(), 0u);
+  const auto placeRange = [&](SlotRange range) {
+    return [&, range] { PlaceRange(store, slots, counters, noted, range); };
+  };
+  if (shared) {
+    RunSideBySide(placeRange({0, middle}), placeRange({middle, slots}));
+  } else {
+    placeRange({0, slots})();
   }
   return capped;
 }

@@ -54,27 +54,45 @@ Pairs PairsByIndex(const TrackStore& store, std::int32_t slot) {
                store.frameTrajectoryList.begin() + entry.first + entry.count);
 }
 
-TEST(BuildFrameTrajectoryIndex, EverySlotFindsExactlyItsPairsInOrder) {
-  std::mt19937 random(20240611);
-  std::uniform_int_distribution<std::int32_t> frame(100, 399);
-  std::vector<std::vector<std::int32_t>> frames(40);
+// Random frames from `lowest` to `highest` in `trajectories` trajectories of fewer than
+// `samplesBelow` samples each.
+std::vector<std::vector<std::int32_t>> RandomFrames(std::uint32_t seed, std::size_t trajectories,
+                                                    std::uint32_t samplesBelow,
+                                                    std::int32_t lowest, std::int32_t highest) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<std::int32_t> frame(lowest, highest);
+  std::vector<std::vector<std::int32_t>> frames(trajectories);
   for (auto& trajectory : frames) {
-    trajectory.resize(random() % 60);
+    trajectory.resize(random() % samplesBelow);
     for (std::int32_t& f : trajectory) f = frame(random);
   }
-  TrackStore store = StoreWith(100, 300, frames);
-  testing::RecordingMessages messages;
-  EXPECT_EQ(BuildFrameTrajectoryIndex(store, messages), 0u);
-  EXPECT_TRUE(messages.shown.empty());
+  return frames;
+}
 
-  std::int32_t expectedFirst = 0;
-  for (std::int32_t slot = 0; slot < store.slotCount; ++slot) {
-    SCOPED_TRACE("slot " + std::to_string(slot));
-    EXPECT_EQ(store.frameTrajectoryIndex[static_cast<std::size_t>(slot)].first, expectedFirst);
-    EXPECT_EQ(PairsByIndex(store, slot), PairsBySearch(store, slot));
-    expectedFirst += store.frameTrajectoryIndex[static_cast<std::size_t>(slot)].count;
+TEST(BuildFrameTrajectoryIndex, EverySlotFindsExactlyItsPairsInOrder) {
+  struct Case {
+    const char* name;
+    std::size_t trajectories;
+    std::uint32_t samplesBelow;
+  };
+  // The large store has pairs enough for two threads to place them.
+  for (const Case& c : {Case{"small", 40, 60}, Case{"large", 700, 400}}) {
+    SCOPED_TRACE(c.name);
+    const auto frames = RandomFrames(20240611, c.trajectories, c.samplesBelow, 100, 399);
+    TrackStore store = StoreWith(100, 300, frames);
+    testing::RecordingMessages messages;
+    EXPECT_EQ(BuildFrameTrajectoryIndex(store, messages), 0u);
+    EXPECT_TRUE(messages.shown.empty());
+
+    std::int32_t expectedFirst = 0;
+    for (std::int32_t slot = 0; slot < store.slotCount; ++slot) {
+      SCOPED_TRACE("slot " + std::to_string(slot));
+      EXPECT_EQ(store.frameTrajectoryIndex[static_cast<std::size_t>(slot)].first, expectedFirst);
+      EXPECT_EQ(PairsByIndex(store, slot), PairsBySearch(store, slot));
+      expectedFirst += store.frameTrajectoryIndex[static_cast<std::size_t>(slot)].count;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(expectedFirst), store.frameTrajectoryList.size());
   }
-  EXPECT_EQ(static_cast<std::size_t>(expectedFirst), store.frameTrajectoryList.size());
 }
 
 TEST(BuildFrameTrajectoryIndex, SamplesOfOneTrajectoryInOneFrameKeepTheirOrder) {
@@ -124,13 +142,7 @@ TEST(BuildFrameTrajectoryIndex, CountersThatCannotBeAllocatedLeaveTheIndexEmpty)
 
 TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
   // Frames outside 100..199 fall outside the slots, so the noted slots skip samples.
-  std::mt19937 random(7);
-  std::uniform_int_distribution<std::int32_t> frame(90, 210);
-  std::vector<std::vector<std::int32_t>> frames(30);
-  for (auto& trajectory : frames) {
-    trajectory.resize(random() % 40);
-    for (std::int32_t& f : trajectory) f = frame(random);
-  }
+  const auto frames = RandomFrames(7, 30, 40, 90, 210);
   TrackStore noted = StoreWith(100, 100, frames);
   TrackStore reread = StoreWith(100, 100, frames);
   testing::RecordingMessages messages;
@@ -147,16 +159,7 @@ TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
 }
 
 // Frames in and around the slots 100..199, in 30 trajectories of up to 40 samples.
-std::vector<std::vector<std::int32_t>> ScatteredFrames() {
-  std::mt19937 random(11);
-  std::uniform_int_distribution<std::int32_t> frame(90, 210);
-  std::vector<std::vector<std::int32_t>> frames(30);
-  for (auto& trajectory : frames) {
-    trajectory.resize(random() % 40);
-    for (std::int32_t& f : trajectory) f = frame(random);
-  }
-  return frames;
-}
+std::vector<std::vector<std::int32_t>> ScatteredFrames() { return RandomFrames(11, 30, 40, 90, 210); }
 
 SampleSlotNotes NotesOf(const TrackStore& store) {
   SampleSlotNotes notes(store);
@@ -167,16 +170,21 @@ SampleSlotNotes NotesOf(const TrackStore& store) {
 }
 
 TEST(BuildFrameTrajectoryIndex, NotesTakenWhileStoringGiveTheSameIndex) {
-  const auto frames = ScatteredFrames();
-  TrackStore fromNotes = StoreWith(100, 100, frames);
-  TrackStore fromSamples = StoreWith(100, 100, frames);
-  testing::RecordingMessages messages;
-  MemoryBudget unlimited;
-  EXPECT_EQ(BuildFrameTrajectoryIndex(fromNotes, NotesOf(fromNotes), messages, unlimited), 0u);
-  EXPECT_EQ(BuildFrameTrajectoryIndex(fromSamples, messages, unlimited), 0u);
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(fromNotes.frameTrajectoryIndex, fromSamples.frameTrajectoryIndex);
-  EXPECT_EQ(fromNotes.frameTrajectoryList, fromSamples.frameTrajectoryList);
+  // The second store has pairs enough for two threads to place them.
+  for (const auto& frames : {ScatteredFrames(), RandomFrames(11, 700, 400, 90, 210)}) {
+    TrackStore fromNotes = StoreWith(100, 100, frames);
+    TrackStore fromSamples = StoreWith(100, 100, frames);
+    testing::RecordingMessages messages;
+    MemoryBudget unlimited;
+    EXPECT_EQ(BuildFrameTrajectoryIndex(fromNotes, NotesOf(fromNotes), messages, unlimited), 0u);
+    EXPECT_EQ(BuildFrameTrajectoryIndex(fromSamples, messages, unlimited), 0u);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(fromNotes.frameTrajectoryIndex, fromSamples.frameTrajectoryIndex);
+    EXPECT_EQ(fromNotes.frameTrajectoryList, fromSamples.frameTrajectoryList);
+    for (std::int32_t slot = 0; slot < fromNotes.slotCount; ++slot) {
+      EXPECT_EQ(PairsByIndex(fromNotes, slot), PairsBySearch(fromNotes, slot));
+    }
+  }
 }
 
 TEST(BuildFrameTrajectoryIndex, NotesThatMissASampleAreSetAside) {
