@@ -2,6 +2,7 @@
 // a straightforward line-by-line reader of the same lines.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -87,22 +88,24 @@ std::uint64_t FileBytes(const std::string& path) {
   return opened.size;
 }
 
-// The floor: the file's bytes read into memory and nothing else.
+// The floor: the file's bytes read into memory and nothing else. Gives the bytes read.
+std::uint64_t PlainRead(const std::string& path, std::vector<char>& buffer) {
+  OpenedFile opened;
+  if (!OpenForReading(path.c_str(), opened)) throw std::runtime_error("cannot open " + path);
+  std::uint64_t bytes = 0;
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), opened.handle.get())) > 0) {
+    bytes += got;
+    benchmark::DoNotOptimize(buffer.data());
+  }
+  return bytes;
+}
+
 void BM_PlainRead(benchmark::State& state) {
   const std::string path = File().Path();
   std::vector<char> buffer(std::size_t{1} << 20);
   std::uint64_t total = 0;
-  for (auto _ : state) {
-    OpenedFile opened;
-    if (!OpenForReading(path.c_str(), opened)) state.SkipWithError("cannot open");
-    std::uint64_t bytes = 0;
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), opened.handle.get())) > 0) {
-      bytes += got;
-      benchmark::DoNotOptimize(buffer.data());
-    }
-    total = bytes;
-  }
+  for (auto _ : state) total = PlainRead(path, buffer);
   SetBytes(state, total);
 }
 
@@ -162,6 +165,34 @@ void BM_LoadTrajectoryFile(benchmark::State& state) {
     state.SkipWithError("samples went missing");
   }
   SetBytes(state, FileBytes(File().Path()));
+}
+
+// A plain read and a load, one after the other in every iteration, so that both meet the same
+// host: on a shared machine the floor moves by half within minutes, and a ratio of runs taken
+// apart moves with it. Reports the milliseconds of each and the load's time over the read's.
+void BM_LoadAgainstPlainRead(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  TrackStore store;
+  LoadPoints(store, state);
+  testing::RecordingMessages messages;
+  std::vector<char> buffer(std::size_t{1} << 20);
+  Clock::duration reading{};
+  Clock::duration loading{};
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    PlainRead(File().Path(), buffer);
+    const Clock::time_point read = Clock::now();
+    if (!LoadTrajectoryFile(store, File().Video(), messages)) state.SkipWithError("load failed");
+    loading += Clock::now() - read;
+    reading += read - start;
+  }
+  const auto iterations = static_cast<double>(state.iterations());
+  const auto ms = [iterations](Clock::duration total) {
+    return std::chrono::duration<double, std::milli>(total).count() / iterations;
+  };
+  state.counters["read_ms"] = ms(reading);
+  state.counters["load_ms"] = ms(loading);
+  state.counters["load_over_read"] = ms(loading) / ms(reading);
 }
 
 // The file's text as the loader's chunks give it to the parse: pieces of about 256 kB, each
@@ -228,6 +259,7 @@ void BM_BuildFrameTrajectoryIndex(benchmark::State& state) {
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_NaiveFgetsStrtod)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LoadTrajectoryFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LoadAgainstPlainRead)->Unit(benchmark::kMillisecond)->MinTime(4.0)->UseRealTime();
 BENCHMARK(BM_ReadTrajectoryLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BuildFrameTrajectoryIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
