@@ -269,6 +269,7 @@ bool LoadTrajectoryFile(TrackStore& store, std::string_view videoPath, MessageSi
   MemoryBudget budget(limits.memoryBudgetBytes);
   HeldMessages readingMessages;
   SampleSlotNotes notes(store);
+  notes.Expect(file.size / kShortestCompleteSampleLine);
   TrajectoryFileReading reading(store, readingMessages, budget, facts, notes);
   bool read = false;
   try {

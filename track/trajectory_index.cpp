@@ -189,6 +189,15 @@ SampleSlotNotes::SampleSlotNotes(const TrackStore& store)
   }
 }
 
+void SampleSlotNotes::Expect(std::uint64_t samples) {
+  if (!usable_ || samples > noted_.max_size()) return;
+  try {
+    noted_.reserve(static_cast<std::size_t>(samples));
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+}
+
 void SampleSlotNotes::Note(std::int32_t frame) {
   if (!usable_) return;
   const std::int64_t slot = std::int64_t{frame} - firstFrame_;

@@ -35,6 +35,10 @@ class SampleSlotNotes {
   // For a store whose slot range and per-frame index are already in place.
   explicit SampleSlotNotes(const TrackStore& store);
 
+  // Room for `samples` notes before any is taken, so that the notes are not copied as they
+  // grow. Only address space is taken until notes are written; without it, the notes grow.
+  void Expect(std::uint64_t samples);
+
   // The next stored sample in table order (the order a load stores them in).
   void Note(std::int32_t frame);
 

@@ -25,6 +25,15 @@ inline constexpr std::size_t kSampleTokens = 12;
 inline constexpr std::array<std::size_t, kSampleTokens> kSampleTokenPrefixes = {
     6, 5, 3, 3, 3, 3, 3, 3, 3, 3, 6, 9};
 
+// The fewest characters a sample line with all its tokens can take, its line end included:
+// each token as long as its prefix, one delimiter between tokens. A file cannot hold more of
+// them than its size over this.
+inline constexpr std::size_t kShortestCompleteSampleLine = [] {
+  std::size_t characters = kSampleTokens;  // the delimiters and the line end
+  for (const std::size_t prefix : kSampleTokenPrefixes) characters += prefix;
+  return characters;
+}();
+
 enum class TrajectoryLineKind { Header, Sample, Other };
 
 // A line matches by its first characters, whatever their case; a leading blank matches neither.
