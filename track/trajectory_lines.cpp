@@ -40,7 +40,19 @@ constexpr SeparatorWord MakeSeparatorWord(std::string_view text) {
   return separator;
 }
 
+// How far past the end of its line a cursor may read when the line is followed by its line
+// end and more text: as far as the short number readers and a separator's comparison reach.
+constexpr std::size_t kReadableAfterLine = 16;
+static_assert(kReadableAfterLine >= kShortRealReach && kReadableAfterLine >= kShortIntReach);
+
 // Walks the tokens of a line once, reading each value where its token's prefix ends.
+//
+// With `kEndMarked`, the character at the line's end is its line end ('\r' or '\n') and
+// kReadableAfterLine characters from there on can be read. That character stops every number
+// and matches no separator's character, so the quick readers need not ask how much of the
+// line is left: whatever they read past its end, they take nothing from it. Without it, every
+// read stays inside the line.
+template <bool kEndMarked>
 class TokenCursor {
  public:
   explicit TokenCursor(std::string_view line) : at_(line.data()), end_(line.data() + line.size()) {}
@@ -64,7 +76,8 @@ class TokenCursor {
   // three times a line.
   [[gnu::always_inline]] std::int32_t Int() {
     std::int32_t value = 0;
-    const std::size_t used = ReadPlainInt(Rest(), value);
+    std::size_t used = kEndMarked ? ReadShortInt(at_, value) : 0;
+    if (used == 0) used = ReadPlainInt(Rest(), value);
     if (used == 0) return ReadDecimalInt(RestOfToken());
     at_ += used;
     return value;
@@ -72,7 +85,8 @@ class TokenCursor {
 
   double Real() {
     double value = 0.0;
-    const std::size_t used = ReadPlainReal(Rest(), value);
+    std::size_t used = kEndMarked ? ReadShortReal(at_, value) : 0;
+    if (used == 0) used = ReadPlainReal(Rest(), value);
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
     return value;
@@ -84,8 +98,8 @@ class TokenCursor {
   // does. Anything else is walked character by character.
   template <std::size_t Length>
   bool NextToken(const char* separator) {
-    if (static_cast<std::size_t>(end_ - at_) >= Length &&
-        std::memcmp(at_, separator, Length) == 0) {
+    static_assert(Length <= kReadableAfterLine);
+    if (Readable(Length) && std::memcmp(at_, separator, Length) == 0) {
       at_ += Length;
       return true;
     }
@@ -95,7 +109,8 @@ class TokenCursor {
 
   // The same for a separator of at most a word's length, compared as one word.
   bool NextToken(const SeparatorWord& separator) {
-    if (static_cast<std::size_t>(end_ - at_) >= digit_words::kWordChars &&
+    static_assert(digit_words::kWordChars <= kReadableAfterLine);
+    if (Readable(digit_words::kWordChars) &&
         (digit_words::LoadWord(at_) & separator.mask) == separator.word) {
       at_ += separator.length;
       return true;
@@ -105,6 +120,10 @@ class TokenCursor {
   }
 
  private:
+  bool Readable(std::size_t count) const {
+    return kEndMarked || static_cast<std::size_t>(end_ - at_) >= count;
+  }
+
   std::string_view Rest() const { return {at_, static_cast<std::size_t>(end_ - at_)}; }
 
   // The token's characters from here on; the cursor moves to its end.
@@ -136,6 +155,17 @@ constexpr bool SeparatorsFitPrefixes() {
 }
 static_assert(SeparatorsFitPrefixes(), "each separator is a blank and its token's prefix");
 
+// A marked line end must match no separator's character (see TokenCursor).
+constexpr bool SeparatorsHoldNoLineEnd() {
+  bool none = kClockSeparator.find_first_of("\r\n") == std::string_view::npos &&
+              kBreakSeparator.find_first_of("\r\n") == std::string_view::npos;
+  for (const std::string_view separator : kRealSeparators) {
+    none = none && separator.find_first_of("\r\n") == std::string_view::npos;
+  }
+  return none;
+}
+static_assert(SeparatorsHoldNoLineEnd(), "a line end stops every separator's comparison");
+
 constexpr SeparatorWord kClockSeparatorWord = MakeSeparatorWord(kClockSeparator);
 constexpr std::array<SeparatorWord, kRealSeparators.size()> RealSeparatorWords() {
   std::array<SeparatorWord, kRealSeparators.size()> words;
@@ -157,14 +187,15 @@ double& RealValue(TrajectorySample& sample, std::size_t i) {
 // Reads tokens 2 to 12 of a sample line into `sample`, the cursor standing after the frame
 // number; false when one is missing or short. The reals are read in one loop, so that their
 // reader is compiled once.
-bool ReadSampleValues(TokenCursor& cursor, TrajectorySample& sample) {
+template <bool kEndMarked>
+bool ReadSampleValues(TokenCursor<kEndMarked>& cursor, TrajectorySample& sample) {
   if (!cursor.NextToken(kClockSeparatorWord)) return false;
   sample.clockMs = cursor.Int();
   for (std::size_t i = 0; i < kRealSeparatorWords.size(); ++i) {
     if (!cursor.NextToken(kRealSeparatorWords[i])) return false;
     RealValue(sample, i) = cursor.Real();
   }
-  if (!cursor.NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
+  if (!cursor.template NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
   sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
   const TrackPoint* k = sample.corners;
   sample.centre = {(k[0].x + k[1].x + k[2].x + k[3].x) * 0.25,
@@ -221,8 +252,9 @@ namespace {
 
 // Reads into a line already in place in the chunk's list, which must be as made: a sample is
 // too large to be built aside and copied in at each of millions of lines.
+template <bool kEndMarked>
 void ReadSampleLineInto(std::string_view line, SampleLine& result) {
-  TokenCursor cursor(line);
+  TokenCursor<kEndMarked> cursor(line);
   // A line that starts with the keyword starts with the frame token's prefix: no blank before
   // it and none in it.
   static_assert(kSampleKeyword.size() == kSampleTokenPrefixes[0] &&
@@ -237,23 +269,40 @@ void ReadSampleLineInto(std::string_view line, SampleLine& result) {
   result.complete = ReadSampleValues(cursor, result.values);
 }
 
+// Whether `piece`, taken from text that ends at `textEnd`, is followed by its line end and
+// enough text for a cursor to read past it (see TokenCursor).
+bool EndMarked(std::string_view piece, const char* textEnd) {
+  const char* const end = piece.data() + piece.size();
+  return textEnd - end >= static_cast<std::ptrdiff_t>(kReadableAfterLine) &&
+         (*end == '\r' || *end == '\n');
+}
+
 }  // namespace
 
 SampleLine ReadSampleLine(std::string_view line) {
   SampleLine result;
-  ReadSampleLineInto(line, result);
+  ReadSampleLineInto<false>(line, result);
   return result;
 }
 
 void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines) {
   lines.clear();
+  const char* const textEnd = text.data() + text.size();
   while (!text.empty()) {
     const std::string_view piece = TakeLinePiece(text);
     switch (ClassifyTrajectoryLine(piece)) {
       case TrajectoryLineKind::Header: lines.emplace_back(ReadHeaderLine(piece)); break;
-      case TrajectoryLineKind::Sample:
-        ReadSampleLineInto(piece, std::get<SampleLine>(lines.emplace_back(std::in_place_type<SampleLine>)));
+      case TrajectoryLineKind::Sample: {
+        SampleLine& line = std::get<SampleLine>(lines.emplace_back(std::in_place_type<SampleLine>));
+        // Nearly every line of a chunk is followed by more of it; the last few are read
+        // within their bounds.
+        if (EndMarked(piece, textEnd)) {
+          ReadSampleLineInto<true>(piece, line);
+        } else {
+          ReadSampleLineInto<false>(piece, line);
+        }
         break;
+      }
       case TrajectoryLineKind::Other: break;
     }
   }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 #include <vector>
+
+#include "track/text_lines.h"
 
 namespace ostrel {
 namespace {
@@ -43,6 +46,53 @@ TEST(ReadSampleLine, AFirstTokenShorterThanItsPrefixReadsNothing) {
     const SampleLine read = ReadSampleLine(line);
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.rawFrame, 0);
+  }
+}
+
+// Within a chunk, a line's numbers are read without asking where the line ends, since its line
+// end stops them. Whatever follows the line end, digits and separators included, the line
+// must read exactly as it does alone.
+TEST(ReadTrajectoryLines, ALineFollowedByMoreTextReadsAsItDoesAlone) {
+  const std::string head = "frame=1 time=2 x1=0.5 y1=0.5 x2=0.5 y2=0.5 x3=0.5 y3=0.5 x4=0.5";
+  // The last characters of a piece that a whole line of text is cut to.
+  std::string cutAtANumber = head + " y4=0.25";
+  cutAtANumber.insert(head.size(), kLinePieceChars - cutAtANumber.size(), ' ');
+  const std::vector<std::string> lines = {
+      head + " y4=0.5 score=1.5 breakflg=1",
+      head + " y4=0.5 score=1.5 breakflg=12345678",
+      head + " y4=0.5 score=1.5 breakflg=",
+      head + " y4=0.5 score=1.5 breakflg=-",
+      head + " y4=0.5 score=1.5 breakflg=1e",
+      head + " y4=0.5 score=5.",
+      head + " y4=0.1234567",
+      head + " y4=12345678901234567890",
+      head + " y4=-.5",
+      head + " y4=1e5",
+      head + " y4=",
+      head + " y4",
+      head + " y4=0.5abc score=1.5 breakflg=1",
+      "frame=12",
+      "frame=",
+      cutAtANumber,
+  };
+  // Read past its end, this would make the last number of a cut line longer.
+  const std::string after = "5 y4=9 score=9 breakflg=9 x1=9\n";
+  for (const std::string& line : lines) {
+    // A lone carriage return ends no line, but it does end a piece cut from a long one; with
+    // nothing between them, the line runs on into the text after it.
+    for (const std::string lineEnd : {"\n", "\r\n", "\r", ""}) {
+      SCOPED_TRACE("\"" + line + "\" then \"" + lineEnd + "\"");
+      const std::string whole = line + lineEnd + after;
+      std::string_view text = whole;
+      std::vector<TrajectoryLineRead> read;
+      ReadTrajectoryLines(whole, read);
+      const SampleLine alone = ReadSampleLine(TakeLinePiece(text));
+      ASSERT_FALSE(read.empty());
+      const SampleLine& first = std::get<SampleLine>(read.front());
+      EXPECT_EQ(first.rawFrame, alone.rawFrame);
+      EXPECT_EQ(first.complete, alone.complete);
+      EXPECT_EQ(first.values, alone.values);
+    }
   }
 }
 
