@@ -140,6 +140,15 @@ TEST(BuildFrameTrajectoryIndex, CountersThatCannotBeAllocatedLeaveTheIndexEmpty)
   EXPECT_EQ(store.frameTrajectoryList, (Pairs{{0, 0}, {0, 0}}));
 }
 
+// Both stores hold the same index, and every slot of it finds exactly its pairs.
+void ExpectSameCorrectIndex(const TrackStore& store, const TrackStore& other) {
+  EXPECT_EQ(store.frameTrajectoryIndex, other.frameTrajectoryIndex);
+  EXPECT_EQ(store.frameTrajectoryList, other.frameTrajectoryList);
+  for (std::int32_t slot = 0; slot < store.slotCount; ++slot) {
+    EXPECT_EQ(PairsByIndex(store, slot), PairsBySearch(store, slot));
+  }
+}
+
 TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
   // Frames outside 100..199 fall outside the slots, so the noted slots skip samples.
   const auto frames = RandomFrames(7, 30, 40, 90, 210);
@@ -151,11 +160,7 @@ TEST(BuildFrameTrajectoryIndex, SameIndexWhetherOrNotTheSlotsCanBeNoted) {
   EXPECT_EQ(BuildFrameTrajectoryIndex(noted, messages, unlimited), 0u);
   EXPECT_EQ(BuildFrameTrajectoryIndex(reread, messages, countersOnly), 0u);
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(noted.frameTrajectoryIndex, reread.frameTrajectoryIndex);
-  EXPECT_EQ(noted.frameTrajectoryList, reread.frameTrajectoryList);
-  for (std::int32_t slot = 0; slot < noted.slotCount; ++slot) {
-    EXPECT_EQ(PairsByIndex(noted, slot), PairsBySearch(noted, slot));
-  }
+  ExpectSameCorrectIndex(noted, reread);
 }
 
 // Frames in and around the slots 100..199, in 30 trajectories of up to 40 samples.
@@ -179,11 +184,7 @@ TEST(BuildFrameTrajectoryIndex, NotesTakenWhileStoringGiveTheSameIndex) {
     EXPECT_EQ(BuildFrameTrajectoryIndex(fromNotes, NotesOf(fromNotes), messages, unlimited), 0u);
     EXPECT_EQ(BuildFrameTrajectoryIndex(fromSamples, messages, unlimited), 0u);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(fromNotes.frameTrajectoryIndex, fromSamples.frameTrajectoryIndex);
-    EXPECT_EQ(fromNotes.frameTrajectoryList, fromSamples.frameTrajectoryList);
-    for (std::int32_t slot = 0; slot < fromNotes.slotCount; ++slot) {
-      EXPECT_EQ(PairsByIndex(fromNotes, slot), PairsBySearch(fromNotes, slot));
-    }
+    ExpectSameCorrectIndex(fromNotes, fromSamples);
   }
 }
 
