@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 #include <new>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "track/point_file.h"

@@ -1,5 +1,6 @@
 #include "track/trajectory_lines.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "track/decimal_text.h"
