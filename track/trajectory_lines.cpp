@@ -77,8 +77,13 @@ class TokenCursor {
   // three times a line.
   [[gnu::always_inline]] std::int32_t Int() {
     std::int32_t value = 0;
-    std::size_t used = kEndMarked ? ReadShortInt(at_, value) : 0;
-    if (used == 0) used = ReadPlainInt(Rest(), value);
+    std::size_t used = 0;
+    if constexpr (kEndMarked) {
+      used = ReadShortInt(at_, value);
+      if (used == 0) used = plain_decimal_detail::ReadLongerPlainInt(Rest(), value);
+    } else {
+      used = ReadPlainInt(Rest(), value);
+    }
     if (used == 0) return ReadDecimalInt(RestOfToken());
     at_ += used;
     return value;
@@ -86,8 +91,13 @@ class TokenCursor {
 
   double Real() {
     double value = 0.0;
-    std::size_t used = kEndMarked ? ReadShortReal(at_, value) : 0;
-    if (used == 0) used = ReadPlainReal(Rest(), value);
+    std::size_t used = 0;
+    if constexpr (kEndMarked) {
+      used = ReadShortReal(at_, value);
+      if (used == 0) used = plain_decimal_detail::ReadLongerPlainReal(Rest(), value);
+    } else {
+      used = ReadPlainReal(Rest(), value);
+    }
     if (used == 0) return ReadDecimalReal(RestOfToken());
     at_ += used;
     return value;
