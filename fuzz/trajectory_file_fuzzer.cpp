@@ -2,7 +2,9 @@
 // and checks that the table and the per-frame index are consistent, whatever the file held.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
@@ -11,8 +13,11 @@
 #include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 #include "track/point_file.h"
+#include "track/sample_line_vector.h"
+#include "track/text_lines.h"
 #include "track/trajectory_file.h"
 #include "track/trajectory_index.h"
+#include "track/trajectory_lines.h"
 
 namespace {
 
@@ -96,6 +101,20 @@ void CheckSmallChunksReadTheSame(const std::string& video, const ostrel::Traject
   Require(store.frameTrajectoryIndex == whole.frameTrajectoryIndex);
 }
 
+// Every line piece of the input that the vector reader takes reads as the general reader reads
+// it, bit for bit.
+void CheckVectorReaderAgrees(std::string_view text) {
+  if (!ostrel::SampleLineVectorAvailable()) return;
+  while (!text.empty()) {
+    const std::string_view piece = ostrel::TakeLinePiece(text);
+    ostrel::SampleLine vector;
+    if (!ostrel::ReadSampleLineVector(piece, vector)) continue;
+    const ostrel::SampleLine general = ostrel::ReadSampleLine(piece);
+    Require(vector.rawFrame == general.rawFrame && vector.complete == general.complete);
+    Require(std::memcmp(&vector.values, &general.values, sizeof vector.values) == 0);
+  }
+}
+
 bool IndexEmpty(const ostrel::TrackStore& store) {
   for (const ostrel::FrameTrajectoryIndex& entry : store.frameTrajectoryIndex) {
     if (entry.first != 0 || entry.count != 0) return false;
@@ -106,6 +125,7 @@ bool IndexEmpty(const ostrel::TrackStore& store) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  CheckVectorReaderAgrees(std::string_view(reinterpret_cast<const char*>(data), size));
   const ostrel::testing::TempFolder& folder = Folder();
   ostrel::testing::WriteFileBytes(folder.File("clip.traj"),
                                   std::string(reinterpret_cast<const char*>(data), size));

@@ -6,6 +6,7 @@
 #include "track/decimal_text.h"
 #include "track/digit_words.h"
 #include "track/plain_decimal.h"
+#include "track/sample_line_vector.h"
 #include "track/text_lines.h"
 #include "track/text_tokens.h"
 
@@ -208,9 +209,7 @@ bool ReadSampleValues(TokenCursor<kEndMarked>& cursor, TrajectorySample& sample)
   }
   if (!cursor.template NextToken<kBreakSeparator.size()>(kBreakSeparator.data())) return false;
   sample.breakFlag = cursor.Int() != 0 ? 1 : 0;
-  const TrackPoint* k = sample.corners;
-  sample.centre = {(k[0].x + k[1].x + k[2].x + k[3].x) * 0.25,
-                   (k[0].y + k[1].y + k[2].y + k[3].y) * 0.25};
+  sample.centre = BoxCentre(sample.corners);
   return true;
 }
 
@@ -298,6 +297,7 @@ SampleLine ReadSampleLine(std::string_view line) {
 
 void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines) {
   lines.clear();
+  const bool vector = SampleLineVectorAvailable();
   const char* const textEnd = text.data() + text.size();
   while (!text.empty()) {
     const std::string_view piece = TakeLinePiece(text);
@@ -305,6 +305,7 @@ void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>&
       case TrajectoryLineKind::Header: lines.emplace_back(ReadHeaderLine(piece)); break;
       case TrajectoryLineKind::Sample: {
         SampleLine& line = std::get<SampleLine>(lines.emplace_back(std::in_place_type<SampleLine>));
+        if (vector && ReadSampleLineVector(piece, line)) break;
         // Nearly every line of a chunk is followed by more of it; the last few are read
         // within their bounds.
         if (EndMarked(piece, textEnd)) {

@@ -66,6 +66,12 @@ struct SampleLine {
 // Reads a sample line in one pass, never looking outside it.
 SampleLine ReadSampleLine(std::string_view line);
 
+// The centre of a sample's box, as every reader of sample lines works it out.
+inline TrackPoint BoxCentre(const TrackPoint (&corners)[4]) {
+  return {(corners[0].x + corners[1].x + corners[2].x + corners[3].x) * 0.25,
+          (corners[0].y + corners[1].y + corners[2].y + corners[3].y) * 0.25};
+}
+
 // A header or sample line as read, before it joins the store.
 using TrajectoryLineRead = std::variant<HeaderLine, SampleLine>;
 
