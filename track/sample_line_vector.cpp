@@ -119,20 +119,26 @@ alignas(64) constexpr std::array<std::uint8_t, 64> kPastBlankAndPrefix = [] {
 }();
 
 // Loads the line and finds its values: one blank between each two tokens, where the blanks'
-// positions are packed together in one step for each block, with no branch on how many a block
-// holds. False when the line holds another number of blanks or any other delimiter, or a value
-// is empty or longer than a lane.
+// positions are packed together in one step for each block the line reaches, with no branch on
+// how many a block holds. False when the line holds another number of blanks or any other
+// delimiter, or a value is empty or longer than a lane.
 OSTREL_VECTOR_CODE bool LoadLine(std::string_view line, LineInRegisters& loaded) {
   const __m512i iota = _mm512_load_si512(kIota.data());
-  std::uint64_t blanks[kBlocks];
+  // Only the blocks the line reaches are read; the rest are zeros.
+  const std::size_t blocks =
+      std::max<std::size_t>(1, (line.size() + kBlockChars - 1) / kBlockChars);
+  std::uint64_t blanks[kBlocks] = {};
   std::uint64_t others = 0;
   std::size_t count = 0;
   for (std::size_t k = 0; k < kBlocks; ++k) {
-    const std::size_t from = std::min(k * kBlockChars, line.size());
-    const std::size_t left = line.size() - from;
+    if (k >= blocks) {
+      loaded.block[k] = _mm512_setzero_si512();
+      continue;
+    }
+    const std::size_t left = line.size() - k * kBlockChars;
     const __mmask64 inLine = left >= kBlockChars ? ~__mmask64{0} : (__mmask64{1} << left) - 1;
     // Bytes past the line read as zeros, which are no delimiter.
-    loaded.block[k] = _mm512_maskz_loadu_epi8(inLine, line.data() + from);
+    loaded.block[k] = _mm512_maskz_loadu_epi8(inLine, line.data() + k * kBlockChars);
     blanks[k] = _mm512_cmpeq_epi8_mask(loaded.block[k], _mm512_set1_epi8(' '));
     others |= _mm512_cmpeq_epi8_mask(loaded.block[k], _mm512_set1_epi8(',')) |
               _mm512_cmpeq_epi8_mask(loaded.block[k], _mm512_set1_epi8('\t')) |
@@ -143,7 +149,7 @@ OSTREL_VECTOR_CODE bool LoadLine(std::string_view line, LineInRegisters& loaded)
   // Each block's blank positions, packed, go on where the blocks before left off.
   __m512i blankAt = _mm512_maskz_compress_epi8(blanks[0], iota);
   std::size_t found = static_cast<std::size_t>(std::popcount(blanks[0]));
-  for (std::size_t k = 1; k < kBlocks; ++k) {
+  for (std::size_t k = 1; k < blocks; ++k) {
     const __m512i positions = _mm512_maskz_compress_epi8(
         blanks[k], _mm512_add_epi8(iota, _mm512_set1_epi8(static_cast<char>(k * kBlockChars))));
     const __mmask64 after = ~((__mmask64{1} << found) - 1);
