@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
@@ -101,17 +102,35 @@ void CheckSmallChunksReadTheSame(const std::string& video, const ostrel::Traject
   Require(store.frameTrajectoryIndex == whole.frameTrajectoryIndex);
 }
 
-// Every line piece of the input that the vector reader takes reads as the general reader reads
-// it, bit for bit.
-void CheckVectorReaderAgrees(std::string_view text) {
+// The input read with the quickest readers gives the same lines as read with the general
+// reader alone, bit for bit; and every line piece that the vector reader takes on its own
+// reads as the general reader reads it.
+bool SameBits(const ostrel::TrajectoryLineRead& a, const ostrel::TrajectoryLineRead& b) {
+  if (a.index() != b.index()) return false;
+  if (const auto* header = std::get_if<ostrel::HeaderLine>(&a)) {
+    const auto& other = std::get<ostrel::HeaderLine>(b);
+    return header->complete == other.complete && header->header == other.header;
+  }
+  const auto& sample = std::get<ostrel::SampleLine>(a);
+  const auto& other = std::get<ostrel::SampleLine>(b);
+  return sample.rawFrame == other.rawFrame && sample.complete == other.complete &&
+         std::memcmp(&sample.values, &other.values, sizeof sample.values) == 0;
+}
+
+void CheckReadersAgree(std::string_view text) {
+  std::vector<ostrel::TrajectoryLineRead> quickest;
+  std::vector<ostrel::TrajectoryLineRead> general;
+  ostrel::ReadTrajectoryLines(text, quickest, ostrel::SampleLineReaders::Quickest);
+  ostrel::ReadTrajectoryLines(text, general, ostrel::SampleLineReaders::GeneralOnly);
+  Require(quickest.size() == general.size());
+  for (std::size_t i = 0; i < quickest.size(); ++i) Require(SameBits(quickest[i], general[i]));
   if (!ostrel::SampleLineVectorAvailable()) return;
   while (!text.empty()) {
     const std::string_view piece = ostrel::TakeLinePiece(text);
     ostrel::SampleLine vector;
-    if (!ostrel::ReadSampleLineVector(piece, vector)) continue;
-    const ostrel::SampleLine general = ostrel::ReadSampleLine(piece);
-    Require(vector.rawFrame == general.rawFrame && vector.complete == general.complete);
-    Require(std::memcmp(&vector.values, &general.values, sizeof vector.values) == 0);
+    if (ostrel::ReadSampleLineVector(piece, vector)) {
+      Require(SameBits(vector, ostrel::TrajectoryLineRead(ostrel::ReadSampleLine(piece))));
+    }
   }
 }
 
@@ -125,7 +144,7 @@ bool IndexEmpty(const ostrel::TrackStore& store) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CheckVectorReaderAgrees(std::string_view(reinterpret_cast<const char*>(data), size));
+  CheckReadersAgree(std::string_view(reinterpret_cast<const char*>(data), size));
   const ostrel::testing::TempFolder& folder = Folder();
   ostrel::testing::WriteFileBytes(folder.File("clip.traj"),
                                   std::string(reinterpret_cast<const char*>(data), size));

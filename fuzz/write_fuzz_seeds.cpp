@@ -87,6 +87,14 @@ void WriteTrajectoryFileSeeds(const fs::path& folder) {
                          join({header1, "frame=10,time=5\tx1=1e3 y1=-.5 x2=+7 y2=0x1 x3= y3=inf "
                                         "x4=1e-400 y4=99999999999999999999 score=3.01 breakflg=-1"},
                               "\n"),
+                         // Signs, points at either end and the longest plain numbers, in every
+                         // place of a line.
+                         join({header2,
+                               "frame=7 time=-280 x1=-.5 y1=+0.25 x2=5. y2=-0 x3=123456789012345 "
+                               "y3=-1234567.1234567 x4=.123456789012345 y4=-3 score=+4.5 breakflg=-0",
+                               "frame=-8 time=+999999999 x1=+1 y1=-1 x2=-2.5 y2=+.5 x3=-0.0 y3=7 "
+                               "x4=-98765.4321 y4=+12. score=-0.125 breakflg=+1"},
+                              "\n"),
                      });
 }
 

@@ -309,9 +309,10 @@ SampleLine ReadSampleLine(std::string_view line) {
   return result;
 }
 
-void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines) {
+void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines,
+                         SampleLineReaders readers) {
   lines.clear();
-  const bool vector = SampleLineVectorAvailable();
+  const bool vector = readers == SampleLineReaders::Quickest && SampleLineVectorAvailable();
   const char* const textEnd = text.data() + text.size();
   while (!text.empty()) {
     const std::string_view piece = TakeLinePiece(text);

@@ -75,8 +75,13 @@ inline TrackPoint BoxCentre(const TrackPoint (&corners)[4]) {
 // A header or sample line as read, before it joins the store.
 using TrajectoryLineRead = std::variant<HeaderLine, SampleLine>;
 
+// Which readers take the sample lines: the quickest this processor runs, or the general reader
+// alone. Both give the same lines; the second is there to compare them.
+enum class SampleLineReaders { Quickest, GeneralOnly };
+
 // Reads the header and sample lines of `text`, which ends where a line piece ends, in file
 // order into `lines` (replacing what it held); other lines leave nothing.
-void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines);
+void ReadTrajectoryLines(std::string_view text, std::vector<TrajectoryLineRead>& lines,
+                         SampleLineReaders readers = SampleLineReaders::Quickest);
 
 }  // namespace ostrel

@@ -77,21 +77,23 @@ TEST(ReadTrajectoryLines, ALineFollowedByMoreTextReadsAsItDoesAlone) {
   };
   // Read past its end, this would make the last number of a cut line longer.
   const std::string after = "5 y4=9 score=9 breakflg=9 x1=9\n";
-  for (const std::string& line : lines) {
-    // A lone carriage return ends no line, but it does end a piece cut from a long one; with
-    // nothing between them, the line runs on into the text after it.
-    for (const std::string lineEnd : {"\n", "\r\n", "\r", ""}) {
-      SCOPED_TRACE("\"" + line + "\" then \"" + lineEnd + "\"");
-      const std::string whole = line + lineEnd + after;
-      std::string_view text = whole;
-      std::vector<TrajectoryLineRead> read;
-      ReadTrajectoryLines(whole, read);
-      const SampleLine alone = ReadSampleLine(TakeLinePiece(text));
-      ASSERT_FALSE(read.empty());
-      const SampleLine& first = std::get<SampleLine>(read.front());
-      EXPECT_EQ(first.rawFrame, alone.rawFrame);
-      EXPECT_EQ(first.complete, alone.complete);
-      EXPECT_EQ(first.values, alone.values);
+  for (const SampleLineReaders readers : {SampleLineReaders::Quickest, SampleLineReaders::GeneralOnly}) {
+    for (const std::string& line : lines) {
+      // A lone carriage return ends no line, but it does end a piece cut from a long one; with
+      // nothing between them, the line runs on into the text after it.
+      for (const std::string lineEnd : {"\n", "\r\n", "\r", ""}) {
+        SCOPED_TRACE("\"" + line + "\" then \"" + lineEnd + "\"");
+        const std::string whole = line + lineEnd + after;
+        std::string_view text = whole;
+        std::vector<TrajectoryLineRead> read;
+        ReadTrajectoryLines(whole, read, readers);
+        const SampleLine alone = ReadSampleLine(TakeLinePiece(text));
+        ASSERT_FALSE(read.empty());
+        const SampleLine& first = std::get<SampleLine>(read.front());
+        EXPECT_EQ(first.rawFrame, alone.rawFrame);
+        EXPECT_EQ(first.complete, alone.complete);
+        EXPECT_EQ(first.values, alone.values);
+      }
     }
   }
 }
