@@ -77,7 +77,8 @@ TEST(ReadTrajectoryLines, ALineFollowedByMoreTextReadsAsItDoesAlone) {
   };
   // Read past its end, this would make the last number of a cut line longer.
   const std::string after = "5 y4=9 score=9 breakflg=9 x1=9\n";
-  for (const SampleLineReaders readers : {SampleLineReaders::Quickest, SampleLineReaders::GeneralOnly}) {
+  for (const SampleLineReaders readers :
+       {SampleLineReaders::Quickest, SampleLineReaders::GeneralOnly}) {
     for (const std::string& line : lines) {
       // A lone carriage return ends no line, but it does end a piece cut from a long one; with
       // nothing between them, the line runs on into the text after it.
