@@ -292,13 +292,14 @@ OSTREL_VECTOR_CODE bool ReadSampleLineInLanes(std::string_view line, SampleLine&
   }
   // Lanes are read from the low half of each: values at 64-bit elements 0, 2, 4 and 6.
   constexpr __mmask8 kLowHalves = 0x55;
-  TrajectorySample& sample = result.values;
-  static_assert(sizeof(sample.corners) == 2 * 4 * sizeof(double),
-                "the corners are eight doubles in a row");
-  _mm256_storeu_pd(&sample.corners[0].x,
+  std::array<double, 2 * kLanes> corners;
+  _mm256_storeu_pd(corners.data(),
                    _mm512_castpd512_pd256(_mm512_maskz_compress_pd(kLowHalves, groups[0].reals)));
-  _mm256_storeu_pd(&sample.corners[2].x,
+  _mm256_storeu_pd(corners.data() + kLanes,
                    _mm512_castpd512_pd256(_mm512_maskz_compress_pd(kLowHalves, groups[1].reals)));
+  TrajectorySample& sample = result.values;
+  static_assert(std::size(TrajectorySample{}.corners) == kLanes, "two groups hold the corners");
+  for (std::size_t c = 0; c < kLanes; ++c) sample.corners[c] = {corners[2 * c], corners[2 * c + 1]};
   sample.score = _mm512_cvtsd_f64(groups[2].reals);
   std::array<std::uint64_t, 8> digits;
   _mm512_storeu_si512(digits.data(), groups[2].digits);
