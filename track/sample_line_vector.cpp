@@ -329,7 +329,7 @@ bool SampleLineVectorAvailable() {
 }
 
 bool ReadSampleLineVector(std::string_view line, SampleLine& result) {
-  return ReadSampleLineInLanes(line, result);
+  return SampleLineVectorAvailable() && ReadSampleLineInLanes(line, result);
 }
 
 #else

@@ -14,8 +14,8 @@ bool SampleLineVectorAvailable();
 // single blanks, each value after its prefix a plain number that fills the rest of its token
 // (an optional sign, digits and at most one point; at most nine digits for the whole numbers,
 // fifteen for the reals). The result is the one ReadSampleLine gives, bit for bit. Gives false
-// and leaves `result` alone for any other line, which ReadSampleLine must then read. Only
-// where SampleLineVectorAvailable(); never reads outside the line.
+// and leaves `result` alone for any other line, which ReadSampleLine must then read, and for
+// every line where the processor lacks the instructions. Never reads outside the line.
 bool ReadSampleLineVector(std::string_view line, SampleLine& result);
 
 }  // namespace ostrel
